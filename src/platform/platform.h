@@ -1,0 +1,135 @@
+// The only door to the outside world: frame buffer, keys, clock, presentation,
+// events, sound and threads. Two backends implement it: a real window through
+// SDL2 (platform_sdl.cpp) and a headless one with a virtual clock
+// (platform_headless.cpp). Nothing outside src/platform includes SDL.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+constexpr int32_t ScreenWidth = 1920;
+constexpr int32_t ScreenHeight = 1080;
+
+// ScreenWidth x ScreenHeight pixels 0x00RRGGBB, row-major, row 0 at the top.
+// Allocated once by platform_allocate_frame_buffer and zero-filled.
+extern uint32_t* FrameBuffer;
+
+// One key-down byte per Windows virtual-key code: 1 while down, 0 otherwise.
+extern uint8_t KeyState[256];
+
+// Windows virtual-key codes that the backends translate to.
+enum VirtualKey : uint8_t {
+    KeyBackspace = 0x08,
+    KeyTab = 0x09,
+    KeyEnter = 0x0D,
+    KeyShift = 0x10,
+    KeyControl = 0x11,
+    KeyEscape = 0x1B,
+    KeySpace = 0x20,
+    KeyLeft = 0x25,
+    KeyUp = 0x26,
+    KeyRight = 0x27,
+    KeyDown = 0x28,
+    Key0 = 0x30,  // '0'..'9' are 0x30..0x39
+    KeyA = 0x41,  // 'A'..'Z' are 0x41..0x5A
+    KeyF1 = 0x70, // F1..F12 are 0x70..0x7B
+};
+
+// A complete RIFF/WAVE file image held in memory.
+struct SoundImage {
+    const char* name;
+    const uint8_t* bytes;
+    uint32_t size;
+};
+
+// --- Backend selection and lifetime -------------------------------------
+
+struct WindowOptions {
+    bool windowed = false;   // an ordinary resizable window instead of full screen
+    bool switchMode = false; // switch the display to 1920 x 1080 instead of scaling
+};
+
+// Frame numbers to write as PNG files, as inclusive ranges.
+struct FrameRange {
+    int64_t first;
+    int64_t last;
+};
+
+struct HeadlessOptions {
+    int32_t fps = 60;                 // virtual clock rate
+    std::vector<FrameRange> dump;     // frames to write as DIR/frame_NNNNNN.png
+    std::string outDir;               // where dumps go
+};
+
+// Allocates and clears the FrameBuffer; false (with a message in *error) if it
+// cannot be allocated.
+bool platform_allocate_frame_buffer(std::string* error);
+
+// Opens the SDL window; false with SDL's reason in *error.
+bool platform_open_window(const WindowOptions& options, std::string* error);
+
+// Selects the headless backend: no window, no sound device, virtual clock.
+bool platform_open_headless(const HeadlessOptions& options, std::string* error);
+
+// Gives back the display and closes devices. Safe to call more than once.
+void platform_close();
+
+// --- The operations the frame loop uses ---------------------------------
+
+// Shows the whole FrameBuffer.
+void present_frame();
+
+// Handles at most one pending event, never waits, then presents the frame.
+// Returns true when the handled event was the quit request.
+bool service_messages();
+
+// Parks the (hidden) cursor in the middle of the window.
+void place_cursor();
+
+// Milliseconds since an origin 1000 ms before the program started; the
+// headless backend returns its virtual clock instead.
+int64_t now_ms();
+
+// Stops the sound that is playing and starts this one, asynchronously.
+void play_sound(const SoundImage& sound);
+
+// True when the last platform failure (for example a dump that could not be
+// written) must end the run with an error; *error says what failed.
+bool platform_failed(std::string* error);
+
+// --- Headless backend extras ---------------------------------------------
+
+// One sound cue issued while the headless backend runs.
+struct SoundCue {
+    int64_t frame;            // the frame in which the show issued it (1-based)
+    const SoundImage* sound;
+};
+
+// Cues issued since the last call, in order; the list is emptied.
+std::vector<SoundCue> headless_take_cues();
+
+// Number of frames presented so far.
+int64_t presented_frame_count();
+
+// --- Threads and semaphores ----------------------------------------------
+
+// A counting semaphore that starts at 0 with a maximum count of 1.
+struct PlatformSemaphore;
+PlatformSemaphore* create_semaphore();
+void release_semaphore(PlatformSemaphore* semaphore);
+void wait_semaphore(PlatformSemaphore* semaphore);
+void destroy_semaphore(PlatformSemaphore* semaphore);
+
+struct PlatformThread;
+PlatformThread* start_thread(void (*entry)(void* argument), void* argument);
+void join_thread(PlatformThread* thread);
+
+// --- Files -----------------------------------------------------------------
+
+// Writes a PNG of width x height pixels 0x00RRGGBB (row length stride). With
+// alpha, texels of value 0 come out transparent. Writes under a temporary name
+// and renames, so a failed write leaves nothing behind.
+bool write_png(const std::string& path, const uint32_t* pixels, int32_t width, int32_t height,
+               int32_t stride, bool alpha, std::string* error);

@@ -1,0 +1,93 @@
+// The world: a 32 x 32 grid of one-unit cells, each with a short list of
+// shapes in cell-local coordinates. Built once at start, then read-only except
+// for the per-frame visited flags.
+#pragma once
+
+#include <cstdint>
+
+struct Texture;
+
+constexpr int32_t GridSize = 32;
+constexpr int32_t MaxShapesPerCell = 16;
+
+enum ShapeKind : int32_t {
+    TrianglePrism = 3,
+    QuadPrism = 4,
+    QuadSheet = 5,
+    TriangleSheet = 6,
+    Cylinder = 7,
+};
+
+struct ShapeVertex {
+    double x, y;           // cell-local
+    double zBottom, zTop;  // world heights of the bottom and top face at this corner
+};
+
+// The line through a polygon edge in world coordinates: X = slope * Y + intercept.
+// With constY set (both ends share y) slope and intercept are not set.
+struct EdgeLine {
+    double slope;
+    double intercept;
+    uint8_t constY;
+    uint8_t constX;
+};
+
+// Height over the cell-local point (x, y): z0 + dzdx * x + dzdy * y.
+struct HeightPlane {
+    double z0, dzdx, dzdy;
+};
+
+struct PolygonGeometry {
+    ShapeVertex vertices[4];   // triangles use 0..2
+    EdgeLine edges[4];         // edge i joins vertex i to vertex i + 1 (wrapping)
+    HeightPlane topPlane;
+    HeightPlane bottomPlane;
+    Texture* sideTextures[4];  // null: that side face is not drawn
+    uint8_t edgeShade[4];
+    int32_t uMode[4];          // 0: u from x, 1: from y, 2: stretched along the edge, 3: as 2 mirrored
+    int32_t fitHeight[4];      // 1: texture stretched once over the face's height
+    uint8_t surfaceShade;
+    Texture* topTexture;
+    Texture* bottomTexture;
+};
+
+struct CylinderGeometry {
+    double cx, cy;  // centre, cell-local
+    double zBottom, zTop;
+    double radius;
+    HeightPlane topPlane;
+    HeightPlane bottomPlane;
+    Texture* sideTexture;
+    Texture* topTexture;
+    ShapeVertex boundingSquare[4];
+};
+
+struct Shape {
+    union {
+        PolygonGeometry* polygon;   // kinds 3..6
+        CylinderGeometry* cylinder; // kind 7
+    } geometry;
+    double zTop;
+    double zBottom;
+    int32_t kind;
+};
+
+struct GridCell {
+    Shape* shapes;        // in insertion order, null while empty
+    uint32_t shapeCount;
+    uint8_t inWorld;      // 1 for the inner 30 x 30 cells
+    uint8_t visited;      // set to 1 by rays that enter a cell with shapes; cleared each frame
+};
+
+// Indexed [a][b]: a with world X, b with world Y.
+struct WorldGrid {
+    GridCell cells[GridSize][GridSize];
+};
+
+extern WorldGrid TheWorld;
+
+inline GridCell& cell_at(WorldGrid& grid, int32_t a, int32_t b) { return grid.cells[a][b]; }
+inline const GridCell& cell_at(const WorldGrid& grid, int32_t a, int32_t b) { return grid.cells[a][b]; }
+
+// Frees every shape and returns the grid to the empty state (tests and tools).
+void clear_world(WorldGrid& grid);
