@@ -57,6 +57,7 @@ void intersect_polygon(int32_t cellX, int32_t cellY, const Ray& ray, const Shape
     const int32_t m = (shape.kind == TrianglePrism || shape.kind == TriangleSheet) ? 3 : 4;
 
     EdgeCrossing cross[4];
+    bool accepted[4] = {false, false, false, false};
     int32_t k = 0, first = -1, last = -1;
     for (int32_t i = 0; i < m; ++i) {
         const ShapeVertex& vi = g.vertices[i];
@@ -79,13 +80,25 @@ void intersect_polygon(int32_t cellX, int32_t cellY, const Ray& ray, const Shape
         }
         if (!between(p.lx, vi.x, vj.x) || !between(p.ly, vi.y, vj.y) || !in_front(ray, p.X, p.Y)) continue;
         p.d = ray_depth(ray, p.X, p.Y);
+        accepted[i] = true;
         if (first < 0) first = i;
         last = i;
         ++k;
     }
 
     int32_t a = first, b = last;  // a was found first
-    if (k == 1) {
+    if (k >= 3) {
+        // A ray through a vertex is accepted by both edges that meet there.
+        // The footprint is convex, so its entry and exit are the nearest and
+        // the farthest crossing (the first found of equal depths).
+        for (int32_t i = first; i <= last; ++i) {
+            if (!accepted[i]) continue;
+            if (cross[i].d < cross[a].d) a = i;
+            if (cross[i].d > cross[b].d) b = i;
+        }
+        if (a == b) return;
+        if (b < a) std::swap(a, b);
+    } else if (k == 1) {
         // The camera stands inside the footprint: the second point lies just in front of it.
         b = (first + 1) % m;
         EdgeCrossing& p = cross[b];
@@ -94,7 +107,7 @@ void intersect_polygon(int32_t cellX, int32_t cellY, const Ray& ray, const Shape
         p.lx = p.X - cellX;
         p.ly = p.Y - cellY;
         p.d = 0.01;
-    } else if (k != 2) {
+    } else if (k == 0) {
         return;
     }
     const int32_t nearEdge = cross[b].d < cross[a].d ? b : a;
@@ -112,7 +125,7 @@ void intersect_polygon(int32_t cellX, int32_t cellY, const Ray& ray, const Shape
 
     const HeightPlane& top = g.topPlane;
     const HeightPlane& bottom = g.bottomPlane;
-    if (k == 2 && g.sideTextures[nearEdge] != nullptr) {
+    if (k >= 2 && g.sideTextures[nearEdge] != nullptr) {
         Texture* const texture = g.sideTextures[nearEdge];
         h.topSlant = top.dzdx * nearP.lx + top.dzdy * nearP.ly;
         h.bottomSlant = bottom.dzdx * nearP.lx + bottom.dzdy * nearP.ly;
