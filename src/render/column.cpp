@@ -80,6 +80,12 @@ void march_column(int32_t x, ColumnTarget target, const View& view, ShadeCache& 
     ray.camY = view.camY;
     ray.rdx = view.planeX * cameraX + view.dirX;
     ray.rdy = view.planeY * cameraX + view.dirY;
+    // A component a billion times smaller than the other one is rounding
+    // noise (a heading of pi / 2 leaves dirX = -6e-17): depths taken along it
+    // would be garbage, so such a ray is taken as exactly axis-parallel. Over
+    // the whole grid that moves it by less than 1e-7 units.
+    if (std::fabs(ray.rdx) < 1e-9 * std::fabs(ray.rdy)) ray.rdx = 0;
+    if (std::fabs(ray.rdy) < 1e-9 * std::fabs(ray.rdx)) ray.rdy = 0;
     ray.s = ray.rdx / ray.rdy;
     ray.c = view.camX - view.camY * ray.s;
     ray.eye = view.eye;

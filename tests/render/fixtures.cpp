@@ -145,3 +145,10 @@ std::string hex(uint64_t v) {
     std::snprintf(buffer, sizeof buffer, "%016llx", static_cast<unsigned long long>(v));
     return buffer;
 }
+
+std::string write_frame_png(const std::string& name) {
+    const std::string path = std::string(QUORVALITE_SOURCE_DIR) + "/build/" + name + ".png";
+    std::string error;
+    write_png(path, FrameBuffer, ScreenWidth, ScreenHeight, ScreenWidth, false, &error);
+    return path;
+}

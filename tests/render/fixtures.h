@@ -41,3 +41,6 @@ void reset_scene(double x, double y, double eye, double heading, int32_t horizon
 // FNV-1a over the frame buffer.
 uint64_t frame_hash();
 std::string hex(uint64_t v);
+
+// Writes the frame buffer as a PNG (for looking at a failing frame); returns the path.
+std::string write_frame_png(const std::string& name);
