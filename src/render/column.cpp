@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstring>
 
+#include <emmintrin.h>
+
 #include "platform/platform.h"
 #include "render/column.h"
 #include "render/intersect.h"
@@ -30,6 +32,31 @@ inline bool ranges_overlap(double Ta, double Ba, double Tb, double Bb) {
 inline double vertical_distance(double T, double B, double eye) {
     if (B <= eye && eye <= T) return 0;
     return std::fabs((T + B) * 0.5 - eye);
+}
+
+// Transposes the column-major tile into the row-major FrameBuffer, four
+// rows by four columns at a time (ScreenHeight and the tile width are
+// multiples of 4).
+void copy_tile_out(const uint32_t* scratch, uint32_t* frame) {
+    static_assert(ScreenHeight % 4 == 0 && TileColumns % 4 == 0);
+    for (int32_t r = 0; r < ScreenHeight; r += 4) {
+        uint32_t* const row = frame + size_t(r) * ScreenWidth;
+        for (int32_t c = 0; c < TileColumns; c += 4) {
+            const uint32_t* const src = scratch + size_t(c) * ScreenHeight + size_t(r);
+            const __m128i c0 = _mm_load_si128(reinterpret_cast<const __m128i*>(src));
+            const __m128i c1 = _mm_load_si128(reinterpret_cast<const __m128i*>(src + ScreenHeight));
+            const __m128i c2 = _mm_load_si128(reinterpret_cast<const __m128i*>(src + 2 * ScreenHeight));
+            const __m128i c3 = _mm_load_si128(reinterpret_cast<const __m128i*>(src + 3 * ScreenHeight));
+            const __m128i t0 = _mm_unpacklo_epi32(c0, c1);  // r0: c0 c1, r1: c0 c1
+            const __m128i t1 = _mm_unpacklo_epi32(c2, c3);
+            const __m128i t2 = _mm_unpackhi_epi32(c0, c1);  // r2, r3
+            const __m128i t3 = _mm_unpackhi_epi32(c2, c3);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(row + c), _mm_unpacklo_epi64(t0, t1));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(row + ScreenWidth + c), _mm_unpackhi_epi64(t0, t1));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(row + 2 * ScreenWidth + c), _mm_unpacklo_epi64(t2, t3));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(row + 3 * ScreenWidth + c), _mm_unpackhi_epi64(t2, t3));
+        }
+    }
 }
 
 }  // namespace
@@ -100,7 +127,10 @@ void march_column(int32_t x, ColumnTarget target, const View& view, ShadeCache& 
         if (cellX < 0 || cellX >= GridSize || cellY < 0 || cellY >= GridSize) break;
         GridCell& gridCell = cell_at(TheWorld, cellX, cellY);
         if (gridCell.shapeCount != 0) {
-            std::atomic_ref<uint8_t>(gridCell.visited).store(1, std::memory_order_relaxed);
+            // Read before writing: once set, the flag's cache line stays shared
+            // between the cores instead of bouncing with every column.
+            std::atomic_ref<uint8_t> visited(gridCell.visited);
+            if (visited.load(std::memory_order_relaxed) == 0) visited.store(1, std::memory_order_relaxed);
             int32_t n = 0;
             for (uint32_t i = 0; i < gridCell.shapeCount && n < MaxCellHits; ++i) {
                 const Shape& shape = gridCell.shapes[i];
@@ -166,8 +196,5 @@ void render_tile(int32_t tile) {
     for (int32_t c = 0; c < TileColumns; ++c)
         march_column(x0 + c, ColumnTarget{scratch + size_t(c) * ScreenHeight, 1}, view, cache);
 
-    for (int32_t r = 0; r < ScreenHeight; ++r) {
-        uint32_t* const row = FrameBuffer + size_t(r) * ScreenWidth + size_t(x0);
-        for (int32_t c = 0; c < TileColumns; ++c) row[c] = scratch[size_t(c) * ScreenHeight + size_t(r)];
-    }
+    copy_tile_out(scratch, FrameBuffer + x0);
 }

@@ -20,17 +20,20 @@ void draw_sky_column(int32_t x, ColumnTarget column, bool fillAll, const View& v
     const int64_t turn = trunc_wide(0.5 * view.heading / std::numbers::pi * double(sw));
     int64_t u = (colStep * x / 1024 + turn) % sw;
     if (u < 0) u += sw;  // a heading below 0 still picks a column inside the panorama
-    const int64_t size = sw * sh;
     const int64_t horizonRow = view.horizon / 4;
 
+    // Texel (v * sw + u) mod (sw * sh) with u < sw is row v mod sh, column u;
+    // the row changes every four screen rows.
     const int32_t stride = column.stride;
     uint32_t* p = column.pixels;
-    for (int32_t i = 0; i < ScreenHeight; ++i, p += stride) {
-        if (*p != 0) {
-            if (!fillAll) return;
-            continue;
+    for (int32_t i = 0; i < ScreenHeight; i += 4) {
+        const uint32_t* const texels = sky.pixels + (std::llabs((i >> 2) - horizonRow) % sh) * sw + u;
+        for (int32_t k = 0; k < 4; ++k, p += stride) {
+            if (*p != 0) {
+                if (!fillAll) return;
+                continue;
+            }
+            *p = *texels;
         }
-        const int64_t v = std::llabs((i >> 2) - horizonRow);
-        *p = sky.pixels[(v * sw + u) % size];
     }
 }
