@@ -79,7 +79,9 @@ TEST(Emboss, ReliefRulesAndBorder) {
         const std::vector<uint32_t> before = image;
         emboss(image.data(), 3, 3, 255);
         for (size_t i = 0; i < 9; ++i) {
-            if (i != 4) EXPECT_EQ(image[i], before[i]) << i;
+            if (i != 4) {
+                EXPECT_EQ(image[i], before[i]) << i;
+            }
         }
         return image[4];
     };
