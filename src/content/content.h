@@ -14,7 +14,8 @@ struct RandomSource {
 };
 int32_t next_random(RandomSource& source);
 
-// Allocates TextureTable entries 0..14, paints them and builds their chains.
+// Empties the TextureTable, then allocates entries 0..14, paints them and
+// builds their chains; every call gives the same texels.
 void generate_content();
 
 // 64-bit FNV-1a over texels taken as little-endian 4-byte words.

@@ -48,37 +48,19 @@ protected:
 
 } // namespace
 
-TEST_F(GenerateTest, TwoRunsGiveTheSameTexturesWithTheirChains) {
-    generate_content();
-    const std::vector<std::string> first = texture_hash_lines();
-    EXPECT_EQ(texture_count, BaseTextureCount);
-    for (int32_t i = 0; i < BaseTextureCount; ++i) {
-        const Texture& t = TextureTable[i];
-        ASSERT_NE(t.pixels, nullptr) << i;
-        const int32_t levels = i == 8 ? 0 : t.width == 256 ? 8 : 7;
-        for (int32_t k = 0; k < MaxMipLevels; ++k) EXPECT_EQ(t.mips[k] != nullptr, k < levels) << i << " " << k;
-    }
-    // The text pages are bare letters on transparent texels; the screen is opaque.
-    auto zeros = [](int32_t i) {
-        const Texture& t = TextureTable[i];
-        return std::count(t.pixels, t.pixels + t.width * t.height, 0u);
-    };
-    EXPECT_GT(zeros(9), 256 * 256 * 9 / 10);
-    EXPECT_GT(zeros(12), 128 * 16 * 3 / 4);
-    EXPECT_EQ(zeros(11), 0);
-
-    generate_content();
-    EXPECT_EQ(texture_hash_lines(), first);
-}
-
-// The textures were checked by eye as PNG files; any change to a texel shows here.
-TEST_F(GenerateTest, MatchesTheCommittedHashes) {
-    generate_content();
+// The textures were checked by eye as PNG files; the committed hashes of every
+// level (chain lengths included) catch any change to a texel, and a second run
+// must repeat the first.
+TEST_F(GenerateTest, TwoRunsMatchTheCommittedHashes) {
     const std::vector<std::string> expected = committed_hashes();
-    const std::vector<std::string> actual = texture_hash_lines();
     ASSERT_EQ(expected.size(), size_t(116));
-    EXPECT_EQ(actual.size(), expected.size());
-    for (size_t i = 0; i < std::min(actual.size(), expected.size()); ++i) EXPECT_EQ(actual[i], expected[i]);
+    for (int run = 0; run < 2; ++run) {
+        generate_content();
+        EXPECT_EQ(texture_count, BaseTextureCount);
+        const std::vector<std::string> actual = texture_hash_lines();
+        ASSERT_EQ(actual.size(), expected.size());
+        for (size_t i = 0; i < actual.size(); ++i) EXPECT_EQ(actual[i], expected[i]) << "run " << run;
+    }
 }
 
 TEST_F(GenerateTest, DumpWritesEveryLevelWithRowsAndPrintsEveryHash) {
@@ -91,11 +73,8 @@ TEST_F(GenerateTest, DumpWritesEveryLevelWithRowsAndPrintsEveryHash) {
 
     const fs::path dir = folder.path / "textures";
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 113);
-    EXPECT_TRUE(fs::exists(dir / "tex_08.png"));
-    EXPECT_FALSE(fs::exists(dir / "tex_08_1.png"));
     EXPECT_TRUE(fs::exists(dir / "tex_12_4.png")); // 8 x 1
     EXPECT_FALSE(fs::exists(dir / "tex_12_5.png")); // 4 x 0 has no picture
-    EXPECT_TRUE(fs::exists(dir / "tex_13_8.png"));
 
     // Read back: the page's background is transparent, its letters opaque white.
     png_image image{};
