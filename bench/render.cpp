@@ -181,7 +181,7 @@ void prepare_world() {
     platform_allocate_frame_buffer(&error);
     generate_content();
     build_world(TheWorld);
-    if (TextureTable[0].pixels[0] == 0) stand_in_content();
+    if (TextureTable[0].mips[0] == nullptr) stand_in_content();
     if (cell_at(TheWorld, 3, 2).shapeCount == 0) stand_in_world();
 }
 

@@ -61,7 +61,7 @@ void intersect_polygon(int32_t cellX, int32_t cellY, const Ray& ray, const Shape
     int32_t k = 0, first = -1, last = -1;
     for (int32_t i = 0; i < m; ++i) {
         const ShapeVertex& vi = g.vertices[i];
-        const ShapeVertex& vj = g.vertices[(i + 1) % m];
+        const ShapeVertex& vj = g.vertices[i + 1 == m ? 0 : i + 1];
         const EdgeLine& edge = g.edges[i];
         EdgeCrossing& p = cross[i];
         if (edge.constY) {
@@ -100,7 +100,7 @@ void intersect_polygon(int32_t cellX, int32_t cellY, const Ray& ray, const Shape
         if (b < a) std::swap(a, b);
     } else if (k == 1) {
         // The camera stands inside the footprint: the second point lies just in front of it.
-        b = (first + 1) % m;
+        b = first + 1 == m ? 0 : first + 1;
         EdgeCrossing& p = cross[b];
         p.X = ray.camX + 0.01 * ray.rdx;
         p.Y = ray.camY + 0.01 * ray.rdy;
@@ -131,7 +131,7 @@ void intersect_polygon(int32_t cellX, int32_t cellY, const Ray& ray, const Shape
         h.bottomSlant = bottom.dzdx * nearP.lx + bottom.dzdy * nearP.ly;
         h.fitHeight = g.fitHeight[nearEdge];
         const int64_t u = wall_column(g.uMode[nearEdge], texture->width, nearP.lx, nearP.ly, g.vertices[nearEdge],
-                                      g.vertices[(nearEdge + 1) % m]);
+                                      g.vertices[nearEdge + 1 == m ? 0 : nearEdge + 1]);
         h.texU = reduce_column(u, texture->width);
         h.wallTexture = texture;
         h.wallShade = g.edgeShade[nearEdge];

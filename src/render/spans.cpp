@@ -94,7 +94,7 @@ void draw_wall_span(ColumnTarget column, const RayHit& h, const View& view, Shad
     uint32_t* p = column.pixels + ptrdiff_t(r) * stride;
     const int64_t rowMask = th - 1;
     for (; r < end; ++r, p += stride) {
-        if (*p == 0) *p = texels[(trunc_wide(v) & rowMask) * w + u];
+        if (*p == 0) *p = texels[wrap_texel(v, rowMask) * w + u];
         v += step;
     }
 }
@@ -129,8 +129,8 @@ void draw_top_face(ColumnTarget column, const RayHit& h, const View& view, Shade
     for (; r < rowEnd; ++r, p += stride) {
         if (*p == 0) {
             const double pr = 1 / q;
-            const int64_t tx = trunc_wide(kx * pr + ox) & mask;
-            const int64_t ty = trunc_wide(ky * pr + oy) & mask;
+            const int64_t tx = wrap_texel(kx * pr + ox, mask);
+            const int64_t ty = wrap_texel(ky * pr + oy, mask);
             *p = texels[(ty << shift) + tx];
         }
         q += step;
@@ -169,8 +169,8 @@ void draw_bottom_face(ColumnTarget column, const RayHit& h, const View& view, Sh
         q += step;
         if (*p == 0) {
             const double pr = 1 / q;
-            const int64_t tx = trunc_wide(kx * pr + ox) & mask;
-            const int64_t ty = trunc_wide(ky * pr + oy) & mask;
+            const int64_t tx = wrap_texel(kx * pr + ox, mask);
+            const int64_t ty = wrap_texel(ky * pr + oy, mask);
             *p = texels[(ty << shift) + tx];
         }
     }
