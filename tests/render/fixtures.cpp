@@ -114,7 +114,7 @@ void reset_scene(double x, double y, double eye, double heading, int32_t horizon
         std::string error;
         platform_allocate_frame_buffer(&error);
     }
-    if (TextureTable[8].pixels == nullptr) make_fixture_texture(8, 1024, 128);
+    make_fixture_texture(8, 1024, 128);
     TheCamera = Camera{};
     TheCamera.x = x;
     TheCamera.y = y;
