@@ -41,15 +41,14 @@ View current_view() {
 
 Texture* shaded_texture(ShadeCache& cache, Texture* texture, int32_t level) {
     if (level == 0) return texture;
-    for (int32_t i = 0; i < cache.count; ++i)
-        if (cache.base[i] == texture && cache.level[i] == level) return cache.shaded[i];
+    const uint32_t key = uint32_t(reinterpret_cast<uintptr_t>(texture) >> 4) * 0x9E3779B1u + uint32_t(level) * 0x85EBCA6Bu;
+    const uint32_t slot = key >> (32 - 9);
+    static_assert(ShadeCache::Slots == 1 << 9);
+    if (cache.base[slot] == texture && cache.level[slot] == level) return cache.shaded[slot];
     Texture* const shaded = get_shaded_texture(texture, level);
-    if (cache.count < ShadeCache::Capacity) {
-        cache.base[cache.count] = texture;
-        cache.level[cache.count] = level;
-        cache.shaded[cache.count] = shaded;
-        ++cache.count;
-    }
+    cache.base[slot] = texture;
+    cache.level[slot] = level;
+    cache.shaded[slot] = shaded;
     return shaded;
 }
 

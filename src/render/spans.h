@@ -30,13 +30,13 @@ View current_view();
 
 // Remembers what get_shaded_texture returned for each (texture, level)
 // within one tile: a variant never changes once made, and this keeps the
-// drawers off the texture lock after the first request.
+// drawers off the texture lock after the first request. Direct-mapped: a
+// collision only costs another call.
 struct ShadeCache {
-    static constexpr int32_t Capacity = 48;
-    Texture* base[Capacity];
-    Texture* shaded[Capacity];
-    int32_t level[Capacity];
-    int32_t count = 0;
+    static constexpr int32_t Slots = 512;
+    Texture* base[Slots] = {};
+    Texture* shaded[Slots];
+    int32_t level[Slots];
 };
 Texture* shaded_texture(ShadeCache& cache, Texture* texture, int32_t level);
 
