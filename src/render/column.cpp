@@ -36,9 +36,16 @@ inline double vertical_distance(double T, double B, double eye) {
 
 // Transposes the column-major tile into the row-major FrameBuffer, four
 // rows by four columns at a time (ScreenHeight and the tile width are
-// multiples of 4).
+// multiples of 4). With an aligned FrameBuffer the rows are written with
+// streaming stores: the frame is not read back by this worker, and the
+// stores need not fetch the lines they overwrite.
+template <bool Stream>
 void copy_tile_out(const uint32_t* scratch, uint32_t* frame) {
     static_assert(ScreenHeight % 4 == 0 && TileColumns % 4 == 0);
+    auto store = [](uint32_t* to, __m128i v) {
+        if constexpr (Stream) _mm_stream_si128(reinterpret_cast<__m128i*>(to), v);
+        else _mm_storeu_si128(reinterpret_cast<__m128i*>(to), v);
+    };
     for (int32_t r = 0; r < ScreenHeight; r += 4) {
         uint32_t* const row = frame + size_t(r) * ScreenWidth;
         for (int32_t c = 0; c < TileColumns; c += 4) {
@@ -47,16 +54,17 @@ void copy_tile_out(const uint32_t* scratch, uint32_t* frame) {
             const __m128i c1 = _mm_load_si128(reinterpret_cast<const __m128i*>(src + ScreenHeight));
             const __m128i c2 = _mm_load_si128(reinterpret_cast<const __m128i*>(src + 2 * ScreenHeight));
             const __m128i c3 = _mm_load_si128(reinterpret_cast<const __m128i*>(src + 3 * ScreenHeight));
-            const __m128i t0 = _mm_unpacklo_epi32(c0, c1);  // r0: c0 c1, r1: c0 c1
-            const __m128i t1 = _mm_unpacklo_epi32(c2, c3);
-            const __m128i t2 = _mm_unpackhi_epi32(c0, c1);  // r2, r3
+            const __m128i t0 = _mm_unpacklo_epi32(c0, c1);  // rows 0 and 1 of columns 0, 1
+            const __m128i t1 = _mm_unpacklo_epi32(c2, c3);  // rows 0 and 1 of columns 2, 3
+            const __m128i t2 = _mm_unpackhi_epi32(c0, c1);  // rows 2 and 3
             const __m128i t3 = _mm_unpackhi_epi32(c2, c3);
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(row + c), _mm_unpacklo_epi64(t0, t1));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(row + ScreenWidth + c), _mm_unpackhi_epi64(t0, t1));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(row + 2 * ScreenWidth + c), _mm_unpacklo_epi64(t2, t3));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(row + 3 * ScreenWidth + c), _mm_unpackhi_epi64(t2, t3));
+            store(row + c, _mm_unpacklo_epi64(t0, t1));
+            store(row + ScreenWidth + c, _mm_unpackhi_epi64(t0, t1));
+            store(row + 2 * ScreenWidth + c, _mm_unpacklo_epi64(t2, t3));
+            store(row + 3 * ScreenWidth + c, _mm_unpackhi_epi64(t2, t3));
         }
     }
+    if constexpr (Stream) _mm_sfence();  // streaming stores are visible before the worker reports done
 }
 
 }  // namespace
@@ -196,5 +204,7 @@ void render_tile(int32_t tile) {
     for (int32_t c = 0; c < TileColumns; ++c)
         march_column(x0 + c, ColumnTarget{scratch + size_t(c) * ScreenHeight, 1}, view, cache);
 
-    copy_tile_out(scratch, FrameBuffer + x0);
+    uint32_t* const frame = FrameBuffer + x0;
+    if ((reinterpret_cast<uintptr_t>(frame) & 15) == 0) copy_tile_out<true>(scratch, frame);
+    else copy_tile_out<false>(scratch, frame);
 }
