@@ -37,6 +37,13 @@ Outline outline_of(const Shape& shape) {
     }
 }
 
+// The cell with the given grid indices, or null outside the grid (also for
+// NaN): a point off the grid has no floor and nothing to bump into.
+const GridCell* grid_cell(const WorldGrid& world, double a, double b) {
+    if (!(a >= 0 && a < GridSize && b >= 0 && b < GridSize)) return nullptr;
+    return &cell_at(world, int32_t(a), int32_t(b));
+}
+
 Point2 local_xy(const ShapeVertex& v) { return Point2{v.x, v.y}; }
 
 bool covers(const Outline& o, Point2 p) {
@@ -77,13 +84,15 @@ bool shape_blocks_head(const Shape& shape, int32_t a, int32_t b, const Rect& xy,
     return false;
 }
 
-bool cell_blocks_head(const WorldGrid& world, int32_t a, int32_t b, double px, double py, double pz) {
+bool cell_blocks_head(const WorldGrid& world, double cellA, double cellB, double px, double py, double pz) {
+    const GridCell* const cell = grid_cell(world, cellA, cellB);
+    if (cell == nullptr) return false;
+    const int32_t a = int32_t(cellA), b = int32_t(cellB);
     const Rect xy{px - HeadHalfWidth, py - HeadHalfWidth, px + HeadHalfWidth, py + HeadHalfWidth};
     const Rect xz{px - HeadHalfWidth, pz - HeadBelowEye, px + HeadHalfWidth, pz + HeadAboveEye};
     const Rect zy{pz - HeadBelowEye, py - HeadHalfWidth, pz + HeadAboveEye, py + HeadHalfWidth};
-    const GridCell& cell = cell_at(world, a, b);
-    for (uint32_t i = 0; i < cell.shapeCount; ++i) {
-        const Shape& shape = cell.shapes[i];
+    for (uint32_t i = 0; i < cell->shapeCount; ++i) {
+        const Shape& shape = cell->shapes[i];
         // Triangle prisms and sheets never stop the head.
         if (shape.kind != QuadPrism && shape.kind != QuadSheet && shape.kind != Cylinder) continue;
         if (shape_blocks_head(shape, a, b, xy, xz, zy)) return true;
@@ -94,13 +103,13 @@ bool cell_blocks_head(const WorldGrid& world, int32_t a, int32_t b, double px, d
 }  // namespace
 
 double floor_height_at(const WorldGrid& world, double px, double py, double limit) {
-    const int32_t a = int32_t(std::floor(px));
-    const int32_t b = int32_t(std::floor(py));
+    const double a = std::floor(px), b = std::floor(py);
+    const GridCell* const cell = grid_cell(world, a, b);
+    if (cell == nullptr) return NoFloor;
     const Point2 local{px - a, py - b};
-    const GridCell& cell = cell_at(world, a, b);
     double best = NoFloor;
-    for (uint32_t i = 0; i < cell.shapeCount; ++i) {
-        const Outline o = outline_of(cell.shapes[i]);
+    for (uint32_t i = 0; i < cell->shapeCount; ++i) {
+        const Outline o = outline_of(cell->shapes[i]);
         if (o.corners == nullptr || !covers(o, local)) continue;
         const double h = o.top->z0 + o.top->dzdx * local.x + o.top->dzdy * local.y;
         if (h > best && h < limit) best = h;
@@ -121,8 +130,9 @@ double ground_height(const WorldGrid& world, double px, double py, double radius
 
 bool head_blocked(const WorldGrid& world, double px, double py, double pz) {
     const double r = HeadHalfWidth;
-    const int32_t a0 = int32_t(px - r), a1 = int32_t(px + r);  // truncation; query points are positive
-    const int32_t b0 = int32_t(py - r), b1 = int32_t(py + r);
+    // Cells by truncation toward zero, which agrees with floor for the positive points of the grid.
+    const double a0 = std::trunc(px - r), a1 = std::trunc(px + r);
+    const double b0 = std::trunc(py - r), b1 = std::trunc(py + r);
     const bool spansY = std::floor(py - r) != std::floor(py + r);
     const bool spansX = std::floor(px - r) != std::floor(px + r);
     if (cell_blocks_head(world, a0, b0, px, py, pz)) return true;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "camera/queries.h"
 #include "test_shapes.h"
 
@@ -98,6 +100,18 @@ TEST_F(QueriesTest, HeadBoxNearACellBoundaryTestsTheNeighbours) {
     EXPECT_TRUE(head_blocked(grid, 5.9, 5.9, Eye));
     EXPECT_FALSE(head_blocked(grid, 5.9, 5.5, Eye));
     EXPECT_FALSE(head_blocked(grid, 5.5, 5.9, Eye));
+}
+
+TEST_F(QueriesTest, PointsOffTheGridSeeNothing) {
+    add_level_ground(grid, 0, 31, 0, 31, -2);
+    add_box(grid, 31, 5, 0, 0, 1, 1, -4, 4);
+    EXPECT_EQ(floor_height_at(grid, -0.25, 5.5, 0), NoFloor);
+    EXPECT_EQ(floor_height_at(grid, 32.5, 5.5, 0), NoFloor);
+    EXPECT_EQ(floor_height_at(grid, 5.5, double(NAN), 0), NoFloor);
+    EXPECT_EQ(ground_height(grid, 0.1, 5.5, 0.15, 0), -2);
+    EXPECT_TRUE(head_blocked(grid, 31.95, 5.5, Eye));
+    EXPECT_FALSE(head_blocked(grid, 32.5, 5.5, Eye));
+    EXPECT_FALSE(head_blocked(grid, -3, 5.5, Eye));
 }
 
 }  // namespace
