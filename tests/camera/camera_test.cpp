@@ -48,131 +48,91 @@ TEST_F(CameraTest, StandsStillAndSnapsFromJustAbove) {
 TEST_F(CameraTest, ClimbsOntoAStepWithoutOvershoot) {
     add_box(grid, 5, 5, 0.5, 0, 1, 1, -2, -1.75);
     camera.x = 5.7;
-    double previous = camera.z;
     int32_t frames = 0;
-    while (camera.z != -1.25 && frames < 600) {
+    for (; camera.z != -1.25 && frames < 60; ++frames) {
         step();
-        EXPECT_GT(camera.z, previous);
-        EXPECT_LE(camera.z, -1.25);
-        EXPECT_EQ(camera.fallSpeed, 0);
-        previous = camera.z;
-        ++frames;
+        ASSERT_LE(camera.z, -1.25);
     }
-    EXPECT_EQ(camera.z, -1.25);
-    EXPECT_GT(frames, 5);
-    EXPECT_LT(frames, 60);
-    step();
+    EXPECT_GT(frames, 5);  // smoothly, then a snap onto the step
     EXPECT_EQ(camera.z, -1.25);
     EXPECT_EQ(camera.onGround, 1);
 }
 
-TEST_F(CameraTest, JumpsOnlyFromTheGroundAndComesBack) {
+TEST_F(CameraTest, JumpsOnlyFromTheGroundAndAHitCeilingStopsTheRise) {
     camera.z = -1.2;  // feet 0.3 above the ground
     camera.renderZ = camera.z;
     jump_camera(camera, grid);
     EXPECT_EQ(camera.fallSpeed, 0);
 
-    camera.z = -1.5;
-    camera.renderZ = camera.z;
+    add_box(grid, 5, 5, 0, 0, 1, 1, -1.2, -1.1);  // just above the resting head box
+    camera.z = camera.renderZ = -1.5;
     jump_camera(camera, grid);
     EXPECT_EQ(camera.fallSpeed, -6.5);
     EXPECT_EQ(camera.onGround, 0);
     double highest = camera.z;
     for (int32_t i = 0; i < 120; ++i) {
         step();
+        ASSERT_FALSE(head_blocked(grid, camera.x, camera.y, camera.z)) << i;
         highest = std::max(highest, camera.z);
     }
-    EXPECT_GT(highest, -1.3);
+    EXPECT_GT(highest, -1.5);
     EXPECT_EQ(camera.z, -1.5);
     EXPECT_EQ(camera.onGround, 1);
 }
 
-TEST_F(CameraTest, JumpUnderACeilingKeepsTheHeadOut) {
-    add_box(grid, 5, 5, 0, 0, 1, 1, -1.2, -1.1);  // above the resting head box (top at -1.31)
-    camera.renderZ = camera.z;
-    jump_camera(camera, grid);
-    double highest = camera.z;
-    for (int32_t i = 0; i < 120; ++i) {
-        step();
-        EXPECT_FALSE(head_blocked(grid, camera.x, camera.y, camera.z)) << i;
-        highest = std::max(highest, camera.z);
-    }
-    EXPECT_GT(highest, -1.5);
-    EXPECT_LT(highest, -1.2 - 0.19 + 1e-9);
-    EXPECT_EQ(camera.z, -1.5);
-}
-
 TEST_F(CameraTest, FallsWithoutEndWhereThereIsNoFloor) {
-    camera.x = 12.5;
-    camera.y = 12.5;
+    camera.x = camera.y = 12.5;
     for (int32_t i = 0; i < 300; ++i) {
         const double before = camera.z;
         step();
-        EXPECT_LT(camera.z, before);
-        EXPECT_LE(before - camera.z, TerminalFallSpeed * Frame * 0.25);
+        ASSERT_LT(camera.z, before);
+        ASSERT_LE(before - camera.z, TerminalFallSpeed * Frame * 0.25);
     }
     EXPECT_NEAR(camera.fallSpeed, TerminalFallSpeed, 0.01);
-    EXPECT_EQ(camera.onGround, 0);
 }
 
 TEST_F(CameraTest, LongStallsMoveNoFurtherThanATenthOfASecond) {
-    // Falling through empty space: a stall of 1 s or 10 s gives the same step as 0.1 s.
+    camera.x = 12.5;
+    camera.fallSpeed = -6.5;  // in a jump, over no floor
+    camera.renderZ = camera.z;
     Camera reference = camera;
-    reference.x = camera.x = 12.5;
-    reference.fallSpeed = camera.fallSpeed = -6.5;
-    reference.renderZ = reference.z;
     fall_step(reference, grid, 0.2);
-    for (const double s : {2.0, 20.0, 1e12, double(INFINITY)}) {
+    for (const double s : {2.0, 1e12, double(INFINITY)}) {
         Camera stalled = camera;
-        stalled.renderZ = stalled.z;
         fall_step(stalled, grid, s);
         EXPECT_EQ(stalled.z, reference.z) << s;
         EXPECT_EQ(stalled.fallSpeed, reference.fallSpeed) << s;
     }
-    // Climbing never passes the ground it climbs onto.
+    // A step that is negative or not a number moves nothing.
+    for (const double s : {-1.0, double(NAN)}) {
+        Camera still = camera;
+        fall_step(still, grid, s);
+        EXPECT_EQ(still.z, camera.z) << s;
+        EXPECT_EQ(still.fallSpeed, camera.fallSpeed) << s;
+    }
+    // A climb after a stall ends on the step, not above it.
     add_box(grid, 5, 5, 0.5, 0, 1, 1, -2, -1.75);
     camera = Camera{};
     camera.x = 5.7, camera.y = 5.5, camera.z = -1.5;
     step(1.0);
-    EXPECT_LE(camera.z, -1.25);
-    // A step that is zero, negative or not a number moves nothing.
-    for (const double s : {0.0, -1.0, double(NAN)}) {
-        Camera still = camera;
-        still.fallSpeed = 3;
-        still.z = 0;
-        still.renderZ = still.z;
-        fall_step(still, grid, s);
-        EXPECT_EQ(still.z, 0) << s;
-        EXPECT_EQ(still.fallSpeed, 3) << s;
-    }
+    EXPECT_EQ(camera.z, -1.25);
 }
 
 TEST(CameraTurns, TurnAndTurnBackKeepTheInvariant) {
     Camera camera{};
-    const double wrapped = turn_camera(camera, -0.5);
-    EXPECT_NEAR(wrapped, 6.283185307179586 - 0.5, 1e-12);
-    EXPECT_EQ(camera.heading, -0.5);
+    EXPECT_NEAR(turn_camera(camera, -0.5), 6.283185307179586 - 0.5, 1e-12);
     turn_camera(camera, 2.25);
     Camera expected{};
     set_camera_heading(expected, 1.75);
-    EXPECT_NEAR(camera.dirX, expected.dirX, 1e-12);
     EXPECT_NEAR(camera.dirY, expected.dirY, 1e-12);
     EXPECT_NEAR(camera.planeX, expected.planeX, 1e-12);
-    EXPECT_NEAR(camera.planeY, expected.planeY, 1e-12);
     turn_camera_back(camera, 1.75);
     EXPECT_EQ(camera.heading, 0);
     EXPECT_NEAR(camera.dirX, -1, 1e-12);
-    EXPECT_NEAR(camera.dirY, 0, 1e-12);
-    EXPECT_NEAR(camera.planeX, 0, 1e-12);
     EXPECT_NEAR(camera.planeY, 0.66, 1e-12);
-
-    walk_camera(camera, 2);
-    EXPECT_NEAR(camera.x, 1.5, 1e-12);
-    EXPECT_NEAR(camera.y, 2.5, 1e-12);
 }
 
-// The start pose over the built world, run frame by frame as the frame loop
-// does it: the camera falls onto the levelled site and stays there.
+// The frame loop's steps from the start pose over the built world.
 TEST(CameraStart, FallsFromTheStartPoseAndSettlesOnTheSite) {
     generate_content();
     build_world(TheWorld);
@@ -190,8 +150,6 @@ TEST(CameraStart, FallsFromTheStartPoseAndSettlesOnTheSite) {
     }
     EXPECT_EQ(TheCamera.z, -1.5);
     EXPECT_EQ(TheCamera.onGround, 1);
-    EXPECT_EQ(TheCamera.x, 3.5);
-    EXPECT_EQ(TheCamera.y, 2.5);
     EXPECT_GT(settledAt, 30);
     EXPECT_LT(settledAt, 120);
     std::printf("settled after %d frames\n", settledAt);
