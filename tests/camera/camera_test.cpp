@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 
 #include "camera/camera.h"
 #include "camera/queries.h"
@@ -136,6 +137,8 @@ TEST(CameraTurns, TurnAndTurnBackKeepTheInvariant) {
 TEST(CameraStart, FallsFromTheStartPoseAndSettlesOnTheSite) {
     generate_content();
     build_world(TheWorld);
+    std::string error;
+    ASSERT_TRUE(check_world(TheWorld, &error)) << error;
     TheCamera = Camera{};
     const double dt = 1.0 / 60;
     int32_t settledAt = -1;
