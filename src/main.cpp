@@ -63,7 +63,7 @@ int main(int argc, char** argv) {
         if (!platform_open_headless(line.headlessOptions, &error)) return fail(error, 1);
     } else if (!platform_open_window(line.window, &error)) {
         std::fprintf(stderr,
-                     "quorvalite: %s\n"
+                     "quorvalite: cannot open the window: %s\n"
                      "To render without a display, run headless, for example:\n"
                      "  quorvalite --headless --frames 3 --dump 1-3 --out frames\n",
                      error.c_str());
