@@ -57,7 +57,9 @@ protected:
         delete logs;
     }
     void SetUp() override {
-        if (display.empty()) GTEST_SKIP() << "needs Xvfb and xdotool";
+        if (!display.empty()) return;
+        if (std::getenv("QUORVALITE_REQUIRE_WINDOW_TEST")) FAIL() << "no Xvfb could be started (needs Xvfb and xdotool)";
+        GTEST_SKIP() << "needs Xvfb and xdotool";
     }
 
     std::vector<std::string> environment() const {
