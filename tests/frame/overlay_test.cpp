@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
+#include "camera/camera.h"
 #include "content/color.h"
 #include "frame/overlay.h"
 #include "world/world.h"
@@ -93,4 +95,35 @@ TEST_F(MinimapTest, VisitedCellsRedOthersGreenBlendedOverTheView) {
     EXPECT_EQ(pixel(1910, 137), 0x00204060u);
     EXPECT_EQ(pixel(1782, 9), 0x00204060u);
     EXPECT_EQ(pixel(1909, 138), 0x00204060u);
+}
+
+TEST_F(MinimapTest, HudLinesAtTheirRowsInWhiteAtScale2) {
+    for (size_t i = 0; i < size_t(ScreenWidth) * ScreenHeight; ++i) FrameBuffer[i] = 0;
+    Camera camera;
+    camera.x = 12.25;
+    draw_hud(63, camera);
+
+    // Each line is 16 rows high from its top row; nothing else is touched.
+    const int32_t tops[] = {5, 30, 52, 990, 1020, 1050};
+    std::vector<int32_t> lineOfRow(ScreenHeight, -1);
+    for (int32_t line = 0; line < 6; ++line)
+        for (int32_t r = tops[line]; r < tops[line] + 16; ++r) lineOfRow[size_t(r)] = line;
+    int32_t whitePerLine[6] = {};
+    int32_t rightmost[6] = {};
+    for (int32_t row = 0; row < ScreenHeight; ++row) {
+        for (int32_t column = 0; column < ScreenWidth; ++column) {
+            const uint32_t p = pixel(column, row);
+            if (p == 0) continue;
+            ASSERT_EQ(p, 0x00FFFFFFu);
+            ASSERT_GE(lineOfRow[size_t(row)], 0) << "row " << row;
+            ASSERT_GE(column, 10);
+            whitePerLine[lineOfRow[size_t(row)]] += 1;
+            rightmost[lineOfRow[size_t(row)]] = std::max(rightmost[lineOfRow[size_t(row)]], column);
+        }
+    }
+    for (int32_t line = 0; line < 6; ++line) EXPECT_GT(whitePerLine[line], 0) << "line " << line;
+    // 16-pixel cells: "FPS: 63 " ends by column 10 + 7 x 16, "Position X: 12.250000" spans 21 cells.
+    EXPECT_LT(rightmost[0], 10 + 7 * 16);
+    EXPECT_GT(rightmost[3], 10 + 20 * 16);
+    EXPECT_LT(rightmost[3], 10 + 21 * 16);
 }
