@@ -20,18 +20,6 @@ protected:
 
 } // namespace
 
-TEST_F(KeysTest, TranslatesToWindowsVirtualKeys) {
-    EXPECT_EQ(virtual_key_of(SdlEscape), 27);
-    EXPECT_EQ(virtual_key_of(SdlA), 'A');
-    EXPECT_EQ(virtual_key_of('z'), 'Z');
-    EXPECT_EQ(virtual_key_of(SdlSeven), '7');
-    EXPECT_EQ(virtual_key_of(' '), KeySpace);
-    EXPECT_EQ(virtual_key_of('\r'), KeyEnter);
-    EXPECT_EQ(virtual_key_of(SdlRight), KeyRight);
-    EXPECT_EQ(virtual_key_of(SdlF10), KeyF1 + 9);
-    EXPECT_EQ(virtual_key_of('['), 0);
-}
-
 TEST_F(KeysTest, PressRepeatAndRelease) {
     record_key_event(SdlEscape, true, false);
     record_key_event(SdlEscape, true, false); // auto-repeat
@@ -40,6 +28,11 @@ TEST_F(KeysTest, PressRepeatAndRelease) {
     EXPECT_EQ(KeyState[KeyEscape], 0);
     record_key_event(SdlA, false, false); // never pressed
     EXPECT_EQ(KeyState['A'], 0);
+    record_key_event(SdlRight, true, false);
+    record_key_event(SdlSeven, true, false);
+    record_key_event('[', true, false); // no virtual key: ignored
+    EXPECT_EQ(KeyState[KeyRight], 1);
+    EXPECT_EQ(KeyState['7'], 1);
 }
 
 TEST_F(KeysTest, SystemKeysAreNotRecordedButNeverStick) {

@@ -46,6 +46,9 @@ protected:
             server = spawn_program("Xvfb", {name, "-screen", "0", "1920x1080x24", "-nolisten", "tcp"}, *logs);
             const bool up = wait_until(
                 [&] { return access(socket.c_str(), F_OK) == 0 || waitpid(server.pid, nullptr, WNOHANG) != 0; }, 10000);
+            // Another server may have taken the number at the same moment: ours
+            // then exits at once, so look again a little later.
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
             if (up && waitpid(server.pid, nullptr, WNOHANG) == 0) display = name;
         }
     }
