@@ -1,9 +1,11 @@
 // The program: reads the command line, opens the chosen backend and runs the
-// show, a pose picture or a texture dump.
+// show, a pose picture, a texture dump, a capture or the timedemo.
 #include <cstdio>
 #include <string>
 
 #include "content/content.h"
+#include "frame/bench.h"
+#include "frame/capture.h"
 #include "frame/command_line.h"
 #include "frame/frame_loop.h"
 #include "frame/pose.h"
@@ -17,12 +19,9 @@ int fail(const std::string& message, int code) {
     return code;
 }
 
-int run_show_mode(const CommandLine& line, std::FILE* trace) {
-    FrameLoopOptions options;
-    options.maxFrames = line.frames;
-    options.trace = trace;
-    int code = run_frames(options);
-    platform_close();
+// Closes the trace; a trace that could not be written completely turns a
+// successful run into a failure.
+int finish_trace(const CommandLine& line, std::FILE* trace, int code) {
     if (trace) {
         const bool written = !std::ferror(trace);
         if (std::fclose(trace) != 0 || !written) {
@@ -31,6 +30,35 @@ int run_show_mode(const CommandLine& line, std::FILE* trace) {
         }
     }
     return code;
+}
+
+int run_show_mode(const CommandLine& line, std::FILE* trace) {
+    FrameLoopOptions options;
+    options.maxFrames = line.frames;
+    options.trace = trace;
+    const int code = run_frames(options);
+    platform_close();
+    return finish_trace(line, trace, code);
+}
+
+int run_capture_mode(const CommandLine& line, std::FILE* trace) {
+    CaptureRequest request;
+    request.out = line.captureOut;
+    request.fps = line.headlessOptions.fps;
+    request.seconds = line.seconds;
+    request.frames = line.frames;
+    request.workers = line.workers;
+    request.trace = trace;
+    return finish_trace(line, trace, run_capture(request));
+}
+
+int run_bench_mode(const CommandLine& line, std::FILE* trace) {
+    BenchRequest request;
+    request.frames = line.frames;
+    request.workers = line.workers;
+    request.json = line.json;
+    request.trace = trace;
+    return finish_trace(line, trace, run_bench(request));
 }
 
 } // namespace
@@ -59,6 +87,8 @@ int main(int argc, char** argv) {
         }
     }
     if (!platform_allocate_frame_buffer(&error)) return fail(error, 1);
+    if (line.mode == RunMode::Capture) return run_capture_mode(line, trace);
+    if (line.mode == RunMode::Bench) return run_bench_mode(line, trace);
     if (line.headless) {
         if (!platform_open_headless(line.headlessOptions, &error)) return fail(error, 1);
     } else if (!platform_open_window(line.window, &error)) {

@@ -14,6 +14,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "frame/capture.h"
 #include "world/world.h"
 
 namespace {
@@ -23,6 +24,8 @@ const char* const Usage =
     "       quorvalite --headless [--frames N] [--fps F] [--dump LIST --out DIR] [--trace FILE]\n"
     "       quorvalite --pose X,Y,Z,HEADING,HORIZON --out DIR [--fps F]\n"
     "       quorvalite --dump-textures DIR\n"
+    "       quorvalite --capture OUT [--fps F] [--seconds S | --frames N] [--workers K] [--trace FILE]\n"
+    "       quorvalite --bench [--frames N] [--workers K] [--json] [--trace FILE]\n"
     "Run quorvalite --help for every option.\n";
 
 int bad_input(const std::string& message) {
@@ -101,6 +104,22 @@ bool file_writable(const std::string& path, std::string* error) {
 // Options that only make sense together, checked after parsing.
 std::string check_combinations(const CLI::App& app, const CommandLine& line) {
     const auto given = [&](const char* name) { return app.count(name) > 0; };
+    const bool capture = line.mode == RunMode::Capture;
+    const bool bench = line.mode == RunMode::Bench;
+    if (given("--seconds") && !capture) return "--seconds needs --capture";
+    if (given("--json") && !bench) return "--json needs --bench";
+    if (given("--workers") && !capture && !bench) return "--workers needs --capture or --bench";
+    if (capture || bench) {
+        const char* const mode = capture ? "--capture" : "--bench";
+        if (given("--capture") && given("--bench")) return "--capture and --bench exclude each other";
+        for (const char* other : {"--window", "--switch-mode", "--dump", "--out", "--pose", "--dump-textures"})
+            if (given(other)) return std::string(mode) + " cannot be combined with " + other;
+        if (bench && given("--fps")) return "--bench always runs the clock at 60 frames a second: drop --fps";
+        if (capture && given("--seconds") && given("--frames")) return "--seconds and --frames exclude each other";
+        if (capture && line.headlessOptions.fps > MaxCaptureFps)
+            return "--capture takes at most " + std::to_string(MaxCaptureFps) + " frames a second";
+        return {};
+    }
     if (line.mode == RunMode::DumpTextures) {
         for (const char* other : {"--window", "--switch-mode", "--headless", "--frames", "--fps", "--dump", "--out",
                                   "--trace", "--pose"})
@@ -287,6 +306,21 @@ int parse_command_line(int argc, const char* const* argv, const std::string& ver
     app.add_option("--pose", poseText,
                    "Render one picture from this camera pose into DIR/pose.png, without the show (headless)")
         ->type_name("X,Y,Z,HEADING,HORIZON");
+    app.add_option("--capture", line.captureOut,
+                   "Write the show, from its first frame until S seconds into its finale, as a video with its "
+                   "sound (OUT ending in .mp4, .mkv or .webm, made by ffmpeg) or as a folder OUT of "
+                   "frame_NNNNNN.png and audio.wav (headless; F frames a second)")
+        ->type_name("OUT");
+    app.add_option("--seconds", line.seconds, "How much of the finale --capture records, 0 to 3600 s (default 10)")
+        ->type_name("S")
+        ->check(whole_number(0, MaxCaptureSeconds));
+    bool bench = false;
+    app.add_flag("--bench", bench, "The timedemo: play the show headless at 60 frames a second as fast as possible, up to "
+                            "its finale or for N frames, and print the frame times");
+    app.add_option("--workers", line.workers, "Render workers for --bench and --capture, 1 to 8 (default 8)")
+        ->type_name("K")
+        ->check(whole_number(1, 8));
+    app.add_flag("--json", line.json, "--bench prints its figures as one JSON object");
     app.add_option("--dump-textures", line.textureDir, "Write every texture and mip level as PNG files into DIR")
         ->type_name("DIR");
     try {
@@ -308,12 +342,16 @@ int parse_command_line(int argc, const char* const* argv, const std::string& ver
         line.headless = true;
     }
     if (app.count("--dump-textures")) line.mode = RunMode::DumpTextures;
+    if (app.count("--capture")) line.mode = RunMode::Capture;
+    if (app.count("--bench")) line.mode = RunMode::Bench;
+    if (line.mode == RunMode::Capture || line.mode == RunMode::Bench) line.headless = true;
     const std::string combination = check_combinations(app, line);
     if (!combination.empty()) return bad_input(combination);
 
     if (line.mode == RunMode::DumpTextures && !output_dir_usable(line.textureDir, &error)) return bad_input(error);
     if (app.count("--out") && !output_dir_usable(line.headlessOptions.outDir, &error)) return bad_input(error);
     if (app.count("--trace") && !file_writable(line.tracePath, &error)) return bad_input(error);
+    if (line.mode == RunMode::Capture && !check_capture_output(line.captureOut, &error)) return bad_input(error);
     *result = line;
     return -1;
 }

@@ -7,7 +7,7 @@
 
 #include "platform/platform.h"
 
-enum class RunMode { Show, Pose, DumpTextures };
+enum class RunMode { Show, Pose, DumpTextures, Capture, Bench };
 
 // A camera pose for a single rendered picture.
 struct PoseRequest {
@@ -27,6 +27,10 @@ struct CommandLine {
     std::string tracePath;           // empty: no trace
     std::string textureDir;
     PoseRequest pose;
+    std::string captureOut;   // --capture: the video file or folder
+    int64_t seconds = 10;     // --capture: of the finale
+    int32_t workers = 8;      // --capture and --bench
+    bool json = false;        // --bench
 };
 
 constexpr int64_t MaxFrameNumber = 1000000000000; // keeps frame x 1000 far inside 64 bits

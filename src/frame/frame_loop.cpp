@@ -8,6 +8,7 @@
 
 #include "camera/camera.h"
 #include "content/content.h"
+#include "content/texture.h"
 #include "frame/overlay.h"
 #include "frame/trace.h"
 #include "frame/worker_pool.h"
@@ -24,6 +25,7 @@ struct LoopState {
     int64_t frame = 0; // the frame being run, 1-based
     RateDisplay rate;
     double previousTime = 0;
+    int64_t finaleFrame = 0; // the frame in which the show reached FinaleStep; 0: not yet
 };
 
 using WallClock = std::chrono::steady_clock;
@@ -55,20 +57,25 @@ int run_frame(LoopState& state, WorkerPool* pool, const FrameLoopOptions& option
     WallClock::time_point mark = times ? WallClock::now() : WallClock::time_point{};
     state.frame += 1;
 
-    render_view(pool);
-    lap(times, &FramePhaseTimes::render, &mark);
-
-    draw_minimap(TheWorld);
-    lap(times, &FramePhaseTimes::overlays, &mark);
+    if (options.render) {
+        render_view(pool);
+        lap(times, &FramePhaseTimes::render, &mark);
+        draw_minimap(TheWorld);
+        lap(times, &FramePhaseTimes::overlays, &mark);
+    }
 
     const double time = read_clock();
     run_show(TheShow, TheCamera, TheWorld, time);
     hand_out_cues(options);
+    if (state.finaleFrame == 0 && TheShow.step == FinaleStep) state.finaleFrame = state.frame;
     lap(times, &FramePhaseTimes::show, &mark);
 
     const double dt = (time - state.previousTime) / 1000;
-    draw_hud(update_rate(state.rate, dt), TheCamera);
-    lap(times, &FramePhaseTimes::overlays, &mark);
+    const int32_t shownRate = update_rate(state.rate, dt);
+    if (options.render) {
+        draw_hud(shownRate, TheCamera);
+        lap(times, &FramePhaseTimes::overlays, &mark);
+    }
 
     const bool quit = service_messages();
     lap(times, &FramePhaseTimes::present, &mark);
@@ -77,7 +84,8 @@ int run_frame(LoopState& state, WorkerPool* pool, const FrameLoopOptions& option
         std::fprintf(stderr, "quorvalite: %s\n", error.c_str());
         return 1;
     }
-    if (options.hooks.afterPresent && !options.hooks.afterPresent(options.hooks.context, state.frame, FrameBuffer))
+    if (options.hooks.afterPresent &&
+        !options.hooks.afterPresent(options.hooks.context, state.frame, options.render ? FrameBuffer : nullptr))
         return 1;
 
     rescale_rate(state.rate);
@@ -94,6 +102,9 @@ int run_frame(LoopState& state, WorkerPool* pool, const FrameLoopOptions& option
 
     trace_frame(options, state.frame, time);
     if (options.maxFrames > 0 && state.frame >= options.maxFrames) return 0;
+    if (options.framesAfterFinale >= 0 && state.finaleFrame > 0 &&
+        state.frame >= state.finaleFrame + options.framesAfterFinale)
+        return 0;
     return -1;
 }
 
@@ -105,6 +116,14 @@ bool build_scene(std::string* error) {
     generate_content();
     build_world(TheWorld);
     return check_world(TheWorld, error);
+}
+
+void reset_scene() {
+    clear_world(TheWorld);
+    reset_texture_table();
+    TheShow = ShowState{};
+    TheCamera = Camera{};
+    HorizonOffset = 0;
 }
 
 void render_view(WorkerPool* pool) {
@@ -119,13 +138,19 @@ int run_frames(const FrameLoopOptions& options) {
         std::fprintf(stderr, "quorvalite: the world is not sound: %s\n", error.c_str());
         return 1;
     }
-    WorkerPool* const pool = start_workers(options.workers, render_tile);
+    WorkerPool* const pool = options.render ? start_workers(options.workers, render_tile) : nullptr;
     LoopState state;
     state.previousTime = read_clock();
     place_cursor();
 
     int code = -1;
-    while (code < 0) code = run_frame(state, pool, options);
+    while (code < 0) {
+        const WallClock::time_point start = options.frameMs ? WallClock::now() : WallClock::time_point{};
+        code = run_frame(state, pool, options);
+        if (options.frameMs)
+            options.frameMs->push_back(std::chrono::duration<double, std::milli>(WallClock::now() - start).count());
+        if (options.report) *options.report = FrameLoopReport{state.frame, state.finaleFrame};
+    }
     stop_workers(pool);
     return code;
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 struct SoundImage;
 struct WorkerPool;
@@ -21,10 +22,20 @@ struct FramePhaseTimes {
 struct FrameHooks {
     void* context = nullptr;
     // After each present, with the frame number (1-based) and the presented
-    // pixels; returning false ends the run with exit code 1.
+    // pixels (null when the run does not render); returning false ends the
+    // run with exit code 1.
     bool (*afterPresent)(void* context, int64_t frame, const uint32_t* pixels) = nullptr;
     // For each sound cue, in the frame in which the show issued it.
     void (*soundCue)(void* context, int64_t frame, const SoundImage* sound) = nullptr;
+};
+
+// The show's last step, which it keeps for the rest of the run.
+constexpr int32_t FinaleStep = 37;
+
+// What a run did, for the caller.
+struct FrameLoopReport {
+    int64_t frames = 0;      // frames run
+    int64_t finaleFrame = 0; // the frame in which the finale began; 0: not reached
 };
 
 struct FrameLoopOptions {
@@ -33,6 +44,15 @@ struct FrameLoopOptions {
     int32_t workers = 8;
     FrameHooks hooks;
     FramePhaseTimes* phaseTimes = nullptr; // when set, the phases are timed
+    // False: no render phase, minimap or HUD, so a run only advances the show
+    // and the camera (which never look at pixels), for counting frames and
+    // collecting cues quickly.
+    bool render = true;
+    // 0 or more: end the run (exit code 0) this many frames after the frame
+    // in which the show reached FinaleStep; -1: no such end.
+    int64_t framesAfterFinale = -1;
+    FrameLoopReport* report = nullptr;     // when set, filled in as the run goes
+    std::vector<double>* frameMs = nullptr; // when set, each frame's wall-clock milliseconds
 };
 
 // Returns the process exit code.
@@ -41,6 +61,11 @@ int run_frames(const FrameLoopOptions& options);
 // Builds the textures and the world and checks the world; false with a
 // message in *error when the world is broken.
 bool build_scene(std::string* error);
+
+// Empties the world and the texture table and puts the show, the camera and
+// the horizon back to their state at load, so that the next run_frames plays
+// the show afresh, exactly as the first.
+void reset_scene();
 
 // The render phase: clears every cell's visited flag, then lets the workers
 // draw the whole view.

@@ -140,3 +140,43 @@ bool write_png(const std::string& path, const uint32_t* pixels, int32_t width, i
 // with a message in *error if the file is missing or not such a PNG.
 bool read_png(const std::string& path, std::vector<uint32_t>* pixels, int32_t* width, int32_t* height,
               std::string* error);
+
+// --- Processes, interrupts, the machine and folders ------------------------
+
+// A child process whose standard input is a pipe from us.
+struct ProcessPipe;
+
+// The full path of an executable program of that name on PATH; empty when
+// there is none.
+std::string find_program(const std::string& name);
+
+// Starts arguments[0] (a path) with the arguments, its standard input a pipe
+// from us, in a process group of its own so that a Ctrl-C at the terminal
+// reaches only us; null with a message in *error when it cannot be started.
+// Writing to a child that has gone away fails instead of ending the process.
+ProcessPipe* open_process_pipe(const std::vector<std::string>& arguments, std::string* error);
+// Writes all bytes; false when the child has gone away.
+bool write_process_pipe(ProcessPipe* pipe, const void* bytes, size_t size);
+// Closes the pipe (after killing the child when kill is set) and waits for
+// the child; returns its exit code, or -1 when a signal ended it.
+int close_process_pipe(ProcessPipe* pipe, bool kill);
+
+// After this, Ctrl-C and termination requests set a flag instead of ending
+// the process; interrupt_requested reads it.
+void install_interrupt_handler();
+bool interrupt_requested();
+
+bool stdout_is_terminal();
+
+// The processor's model name as the system reports it, or "unknown".
+std::string cpu_model_name();
+int32_t cpu_core_count();
+
+// Creates a folder (one level); false with a message unless it was made.
+bool make_directory(const std::string& path, std::string* error);
+// Removes a file or a folder with everything in it; quiet when nothing is there.
+void remove_tree(const std::string& path);
+// Renames a file or folder; a file of the new name, or an empty folder, is replaced.
+bool rename_path(const std::string& from, const std::string& to, std::string* error);
+bool path_exists(const std::string& path);
+bool is_directory(const std::string& path);

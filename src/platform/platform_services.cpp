@@ -1,7 +1,6 @@
-// POSIX implementations of the capture and benchmark services.
-#include "platform/platform_services.h"
-
-#include <SDL.h>
+// POSIX implementations of the services that capture and benchmarking use:
+// a pipe into a child process, the interrupt request, the terminal test, the
+// processor's name and folder handling.
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/stat.h>
@@ -11,10 +10,13 @@
 #include <atomic>
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <thread>
+
+#include "platform/platform.h"
 
 extern char** environ;
 
@@ -23,33 +25,67 @@ struct ProcessPipe {
     int fd;
 };
 
-ProcessPipe* open_process_pipe(const std::vector<std::string>& arguments, bool* missingProgram,
-                               std::string* error) {
-    *missingProgram = false;
-    if (arguments.empty()) return nullptr;
+std::string find_program(const std::string& name) {
+    const char* const path = std::getenv("PATH");
+    if (!path || name.empty() || name.find('/') != std::string::npos) return {};
+    const std::string folders(path);
+    size_t start = 0;
+    for (;;) {
+        const size_t end = folders.find(':', start);
+        const std::string folder = folders.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        // An empty entry is no folder here: a program is never taken from the
+        // current folder by accident.
+        if (!folder.empty()) {
+            const std::string candidate = folder + "/" + name;
+            struct stat info {};
+            if (stat(candidate.c_str(), &info) == 0 && S_ISREG(info.st_mode) && access(candidate.c_str(), X_OK) == 0)
+                return candidate;
+        }
+        if (end == std::string::npos) return {};
+        start = end + 1;
+    }
+}
+
+ProcessPipe* open_process_pipe(const std::vector<std::string>& arguments, std::string* error) {
+    if (arguments.empty()) {
+        *error = "no program to start";
+        return nullptr;
+    }
     int fds[2];
     if (pipe(fds) != 0) {
         *error = std::string("cannot create a pipe: ") + std::strerror(errno);
         return nullptr;
     }
     fcntl(fds[1], F_SETFD, FD_CLOEXEC);
-    // A child that dies must not kill us with SIGPIPE; writes then fail with EPIPE.
+    // A child that dies must not end us with SIGPIPE; writes then fail with EPIPE.
     std::signal(SIGPIPE, SIG_IGN);
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, fds[0], STDIN_FILENO);
     posix_spawn_file_actions_addclose(&actions, fds[0]);
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    posix_spawnattr_setpgroup(&attributes, 0);
+    // The child starts with the default actions, whatever we set for our own signals.
+    sigset_t defaults;
+    sigemptyset(&defaults);
+    sigaddset(&defaults, SIGINT);
+    sigaddset(&defaults, SIGTERM);
+    sigaddset(&defaults, SIGHUP);
+    sigaddset(&defaults, SIGPIPE);
+    posix_spawnattr_setsigdefault(&attributes, &defaults);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGDEF);
     std::vector<char*> argv;
     for (const std::string& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
     pid_t pid = 0;
-    const int result = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    const int result = posix_spawn(&pid, argv[0], &actions, &attributes, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
+    posix_spawnattr_destroy(&attributes);
     close(fds[0]);
     if (result != 0) {
         close(fds[1]);
-        *missingProgram = result == ENOENT;
         *error = "cannot start " + arguments[0] + ": " + std::strerror(result);
         return nullptr;
     }
@@ -70,18 +106,23 @@ bool write_process_pipe(ProcessPipe* pipe, const void* bytes, size_t size) {
     return true;
 }
 
-int close_process_pipe(ProcessPipe* pipe) {
+int close_process_pipe(ProcessPipe* pipe, bool kill) {
+    if (kill) ::kill(pipe->pid, SIGKILL);
     close(pipe->fd);
     int status = 0;
-    while (waitpid(pipe->pid, &status, 0) < 0 && errno == EINTR) {
+    while (waitpid(pipe->pid, &status, 0) < 0) {
+        if (errno != EINTR) {
+            status = -1;
+            break;
+        }
     }
     delete pipe;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return status != -1 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 namespace {
-std::atomic<int> interrupted{0};
-void on_interrupt(int) { interrupted.store(1); }
+std::atomic<int> Interrupted{0};
+void on_interrupt(int) { Interrupted.store(1); }
 } // namespace
 
 void install_interrupt_handler() {
@@ -93,7 +134,7 @@ void install_interrupt_handler() {
     sigaction(SIGHUP, &action, nullptr);
 }
 
-bool interrupt_requested() { return interrupted.load() != 0; }
+bool interrupt_requested() { return Interrupted.load() != 0; }
 
 bool stdout_is_terminal() { return isatty(STDOUT_FILENO) != 0; }
 
@@ -101,47 +142,20 @@ std::string cpu_model_name() {
     std::ifstream cpuinfo("/proc/cpuinfo");
     std::string line;
     while (std::getline(cpuinfo, line)) {
-        if (line.rfind("model name", 0) == 0) {
-            const size_t colon = line.find(':');
-            if (colon != std::string::npos) return line.substr(line.find_first_not_of(" \t", colon + 1));
-        }
+        if (line.rfind("model name", 0) != 0) continue;
+        const size_t colon = line.find(':');
+        if (colon == std::string::npos) continue;
+        const size_t start = line.find_first_not_of(" \t", colon + 1);
+        if (start != std::string::npos) return line.substr(start);
     }
     return "unknown";
 }
 
 int32_t cpu_core_count() { return int32_t(std::thread::hardware_concurrency()); }
 
-bool decode_sound(const SoundImage& sound, std::vector<int16_t>* samples, int32_t* sampleRate,
-                  std::string* error) {
-    if (!sound.bytes || sound.size == 0) {
-        *error = std::string("sound ") + sound.name + " is empty";
-        return false;
-    }
-    SDL_AudioSpec spec;
-    Uint8* buffer = nullptr;
-    Uint32 length = 0;
-    SDL_RWops* source = SDL_RWFromConstMem(sound.bytes, int(sound.size));
-    if (!SDL_LoadWAV_RW(source, 1, &spec, &buffer, &length)) {
-        *error = std::string("cannot read sound ") + sound.name + ": " + SDL_GetError();
-        return false;
-    }
-    bool ok = spec.format == AUDIO_S16LSB && spec.channels == 1;
-    if (ok) {
-        samples->resize(length / 2);
-        std::memcpy(samples->data(), buffer, samples->size() * 2);
-        *sampleRate = spec.freq;
-    } else {
-        *error = std::string("sound ") + sound.name + " is not 16-bit mono";
-    }
-    SDL_FreeWAV(buffer);
-    return ok;
-}
-
 bool make_directory(const std::string& path, std::string* error) {
     if (mkdir(path.c_str(), 0777) == 0) return true;
-    struct stat info {};
-    if (errno == EEXIST && stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) return true;
-    *error = "cannot create folder " + path + ": " + std::strerror(errno);
+    *error = "cannot make the folder " + path + ": " + std::strerror(errno);
     return false;
 }
 
@@ -160,5 +174,10 @@ bool rename_path(const std::string& from, const std::string& to, std::string* er
 
 bool path_exists(const std::string& path) {
     struct stat info {};
-    return stat(path.c_str(), &info) == 0;
+    return lstat(path.c_str(), &info) == 0;
+}
+
+bool is_directory(const std::string& path) {
+    struct stat info {};
+    return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }

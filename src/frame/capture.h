@@ -1,0 +1,32 @@
+// Capturing the show: every frame from the first until some seconds into the
+// finale, as one video file with its sound track (through ffmpeg) or as a
+// folder of PNG pictures and a WAV file. Nothing half-written is left behind.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+constexpr int32_t MaxCaptureFps = 240;
+constexpr int64_t MaxCaptureSeconds = 3600;
+// How far a capture plays the show looking for its finale before it gives up.
+constexpr int64_t FinaleSearchSeconds = 3600;
+
+struct CaptureRequest {
+    std::string out;      // .mp4, .mkv or .webm: a video file; otherwise a folder
+    int32_t fps = 60;     // the virtual clock's rate and the video's
+    int64_t seconds = 10; // of the finale, counted from the frame in which it begins
+    int64_t frames = 0;   // more than 0: exactly the first N frames instead
+    int32_t workers = 8;
+    std::FILE* trace = nullptr; // the trace of the rendered frames
+};
+
+// Checks, without writing anything, that OUT can be made: its folder exists,
+// a video name is not a folder, a folder name is new or an empty folder, and
+// no temporary name of the capture is taken. False with a message otherwise.
+bool check_capture_output(const std::string& out, std::string* error);
+
+// Runs the capture on the headless backend (which it opens and closes) and
+// returns the process exit code: 0 when OUT is complete, otherwise 1 with a
+// message and nothing of OUT left behind.
+int run_capture(const CaptureRequest& request);
