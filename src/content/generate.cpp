@@ -1,8 +1,13 @@
-// Placeholder until content generation lands: blank textures of the right sizes.
+// The fifteen base textures, painted at start from the program's own random
+// source and from text, in a fixed order so every run gives the same texels.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <initializer_list>
 
 #include "content/content.h"
+#include "content/font.h"
+#include "content/image_ops.h"
 #include "content/texture.h"
 
 int32_t next_random(RandomSource& source) {
@@ -10,20 +15,123 @@ int32_t next_random(RandomSource& source) {
     return int32_t((source.state >> 16) & 0x7FFF);
 }
 
-void generate_content() {
-    static const int32_t sizes[BaseTextureCount][2] = {
-        {128, 128}, {128, 128}, {128, 128}, {128, 128}, {128, 128}, {128, 128}, {128, 128}, {128, 128},
-        {1024, 128}, {256, 256}, {128, 128}, {256, 256}, {128, 16}, {256, 256}, {128, 128}};
-    for (int32_t i = 0; i < BaseTextureCount; ++i) {
-        Texture& t = TextureTable[i];
-        t.width = sizes[i][0];
-        t.height = sizes[i][1];
-        t.pixels = static_cast<uint32_t*>(std::calloc(size_t(t.width) * size_t(t.height), 4));
-    }
-    texture_count = BaseTextureCount;
+namespace {
+
+struct TextureSize {
+    int32_t width;
+    int32_t height;
+};
+
+// By table index; the world builder and the show name textures by these indices.
+constexpr TextureSize BaseSizes[BaseTextureCount] = {
+    {128, 128}, {128, 128}, {128, 128}, {128, 128}, {128, 128},  // 0..4
+    {128, 128}, {128, 128}, {128, 128}, {1024, 128}, {256, 256}, // 5..9
+    {128, 128}, {256, 256}, {128, 16}, {256, 256}, {128, 128},   // 10..14
+};
+
+struct Image {
+    uint32_t* pixels;
+    int32_t w;
+    int32_t h;
+};
+
+Image image_of(int32_t index) {
+    const Texture& t = TextureTable[index];
+    return {t.pixels, t.width, t.height};
 }
 
-int dump_textures(const std::string&) {
-    std::fprintf(stderr, "quorvalite: texture dumps are not built yet\n");
-    return 1;
+void fill(const Image& image, uint32_t color) {
+    std::fill(image.pixels, image.pixels + size_t(image.w) * size_t(image.h), color);
+}
+
+// Noise, then seamless edges in both directions, then colour.
+void paint_tiled_noise(const Image& image, double size, double divisor, uint32_t high, uint32_t low,
+                       RandomSource& random) {
+    fill_turbulence(image.pixels, image.w, image.h, size, true, divisor, random);
+    blend_seam_x(image.pixels, image.w, image.h, 16);
+    blend_seam_y(image.pixels, image.w, image.h, 16);
+    colorize(image.pixels, image.w, image.h, high, low);
+}
+
+// Embossed noise in two colours with brick joints over it.
+void paint_bricks(const Image& image, double divisor, uint32_t high, uint32_t low, uint32_t rowStep,
+                  uint32_t colStep, uint8_t alpha, RandomSource& random) {
+    fill_turbulence(image.pixels, image.w, image.h, 120, true, divisor, random);
+    emboss(image.pixels, image.w, image.h, 255);
+    colorize(image.pixels, image.w, image.h, high, low);
+    blend_seam_x(image.pixels, image.w, image.h, 16);
+    blend_seam_y(image.pixels, image.w, image.h, 16);
+    draw_bricks(image.pixels, image.w, image.h, rowStep, colStep, 0x000000, 0xFFDDDD, alpha);
+}
+
+void paint_grey_noise(const Image& image, RandomSource& random) {
+    fill_turbulence(image.pixels, image.w, image.h, 64, true, 2.0, random);
+    blend_seam_y(image.pixels, image.w, image.h, 16);
+}
+
+void paint_sky(const Image& image, RandomSource& random) {
+    fill_turbulence(image.pixels, image.w, image.h, 64, true, 1.5, random);
+    blend_seam_x(image.pixels, image.w, image.h, 64);
+    blend_seam_y(image.pixels, image.w, image.h, 64);
+    colorize(image.pixels, image.w, image.h, 0x5B5EAC, 0xCCCCCC);
+}
+
+struct TextLine {
+    const char* text;
+    int32_t x;
+    int32_t y;
+};
+
+// A page of white text over one background colour (0 leaves it transparent).
+void paint_text(const Image& image, uint32_t background, std::initializer_list<TextLine> lines) {
+    fill(image, background);
+    for (const TextLine& line : lines) draw_text_on_image(image.pixels, image.w, line.text, line.x, line.y);
+}
+
+// Faint green lines along row 0 and column 0; texel (0, 0) gets both.
+void add_green_lines(const Image& image) {
+    for (int32_t x = 0; x < image.w; ++x) image.pixels[x] += 0x001000;
+    for (int32_t y = 0; y < image.h; ++y) image.pixels[size_t(y) * size_t(image.w)] += 0x001000;
+}
+
+} // namespace
+
+// The order of the steps fixes which random numbers each texture gets.
+void generate_content() {
+    // Start from an empty table, so a second call leaks nothing and repeats the first.
+    reset_texture_table();
+    for (int32_t i = 0; i < BaseTextureCount; ++i) {
+        Texture& t = TextureTable[i];
+        t.width = BaseSizes[i].width;
+        t.height = BaseSizes[i].height;
+        t.pixels = static_cast<uint32_t*>(std::malloc(size_t(t.width) * size_t(t.height) * sizeof(uint32_t)));
+        if (!t.pixels) { // a few hundred kilobytes at start: nothing can run without them
+            std::fprintf(stderr, "quorvalite: out of memory for the textures\n");
+            std::abort();
+        }
+    }
+    texture_count = BaseTextureCount;
+
+    RandomSource random;
+    paint_tiled_noise(image_of(2), 32, 2.0, 0x605B24, 0x294000, random);
+    paint_bricks(image_of(3), 2.8, 0xF28F57, 0x2F2011, 16, 32, 64, random);
+    paint_bricks(image_of(14), 2.8, 0xD26F57, 0x1F2011, 32, 48, 64, random);
+    paint_grey_noise(image_of(0), random);
+    paint_grey_noise(image_of(1), random);
+    paint_bricks(image_of(4), 2.6, 0x604415, 0xEEB283, 16, 16, 20, random);
+    paint_tiled_noise(image_of(5), 32, 2.0, 0x404040, 0xA0A0A0, random);
+    paint_tiled_noise(image_of(6), 32, 2.0, 0x936651, 0x361712, random);
+    const Image heights = image_of(7);
+    fill_turbulence(heights.pixels, heights.w, heights.h, 4, false, 0, random);
+    paint_sky(image_of(8), random);
+    paint_text(image_of(9), 0,
+               {{"Where is the music?", 0, 0}, {"Sorry, you need to press ", 0, 40}, {"  a special key...", 0, 50}});
+    paint_tiled_noise(image_of(10), 32, 2.0, 0xF0F0F0, 0xA0A0A0, random);
+    paint_text(image_of(11), 0x010101, {{"C:\\DEMOS\\", 2, 2}}); // an opaque near-black screen
+    paint_text(image_of(12), 0, {{"PC COMPUTER", 2, 2}});
+    paint_text(image_of(13), 0,
+               {{"Press [ESC] to exit.", 2, 2}, {"I hope you have enjoyed :)", 2, 30}, {"Lets celebrate!", 30, 60}});
+    add_green_lines(image_of(2));
+
+    for (int32_t i = 0; i < BaseTextureCount; ++i) build_mips(TextureTable[i]); // no chain for the wide sky
 }

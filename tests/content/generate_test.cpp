@@ -1,0 +1,113 @@
+#include <gtest/gtest.h>
+#include <png.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "content/content.h"
+#include "content/texture.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<std::string> split_lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        if (!line.empty() && line[0] != '#') lines.push_back(line);
+    return lines;
+}
+
+std::vector<std::string> committed_hashes() {
+    std::ifstream file(QUORVALITE_SOURCE_DIR "/tests/content/texture_hashes.txt");
+    std::stringstream text;
+    text << file.rdbuf();
+    return split_lines(text.str());
+}
+
+// A fresh folder under the system's temporary folder, removed afterwards.
+struct ScratchFolder {
+    fs::path path;
+    explicit ScratchFolder(const std::string& name)
+        : path(fs::temp_directory_path() / ("quorvalite_" + name + "_" + std::to_string(getpid()))) {
+        fs::remove_all(path);
+        fs::create_directories(path);
+    }
+    ~ScratchFolder() { fs::remove_all(path); }
+};
+
+class GenerateTest : public ::testing::Test {
+protected:
+    void TearDown() override { reset_texture_table(); }
+};
+
+} // namespace
+
+// The textures were checked by eye as PNG files; the committed hashes of every
+// level (chain lengths included) catch any change to a texel, and a second run
+// must repeat the first.
+TEST_F(GenerateTest, TwoRunsMatchTheCommittedHashes) {
+    const std::vector<std::string> expected = committed_hashes();
+    ASSERT_EQ(expected.size(), size_t(116));
+    for (int run = 0; run < 2; ++run) {
+        generate_content();
+        EXPECT_EQ(texture_count, BaseTextureCount);
+        const std::vector<std::string> actual = texture_hash_lines();
+        ASSERT_EQ(actual.size(), expected.size());
+        for (size_t i = 0; i < actual.size(); ++i) EXPECT_EQ(actual[i], expected[i]) << "run " << run;
+    }
+}
+
+TEST_F(GenerateTest, DumpWritesEveryLevelWithRowsAndPrintsEveryHash) {
+    const ScratchFolder folder("dump");
+    ::testing::internal::CaptureStdout();
+    const int rc = dump_textures((folder.path / "textures").string());
+    const std::string printed = ::testing::internal::GetCapturedStdout();
+    ASSERT_EQ(rc, 0);
+    EXPECT_EQ(split_lines(printed), committed_hashes());
+
+    const fs::path dir = folder.path / "textures";
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 113);
+    EXPECT_TRUE(fs::exists(dir / "tex_12_4.png")); // 8 x 1
+    EXPECT_FALSE(fs::exists(dir / "tex_12_5.png")); // 4 x 0 has no picture
+
+    // Read back: the page's background is transparent, its letters opaque white.
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    ASSERT_NE(png_image_begin_read_from_file(&image, (dir / "tex_09.png").string().c_str()), 0);
+    image.format = PNG_FORMAT_RGBA;
+    std::vector<uint8_t> rgba(PNG_IMAGE_SIZE(image));
+    ASSERT_NE(png_image_finish_read(&image, nullptr, rgba.data(), 0, nullptr), 0);
+    ASSERT_EQ(image.width, 256u);
+    auto pixel = [&](uint32_t x, uint32_t y) { return &rgba[(y * 256 + x) * 4]; };
+    EXPECT_EQ(pixel(0, 0)[3], 0);   // row 0 of every glyph is empty
+    EXPECT_EQ(pixel(0, 1)[3], 255); // the left stroke of 'W'
+    EXPECT_EQ(pixel(0, 1)[0], 255);
+}
+
+TEST_F(GenerateTest, DumpFailuresLeaveNothingBehind) {
+    const ScratchFolder folder("dump_fail");
+    std::ofstream(folder.path / "plain_file") << "x";
+    ::testing::internal::CaptureStderr();
+    ::testing::internal::CaptureStdout();
+    EXPECT_NE(dump_textures((folder.path / "plain_file" / "sub").string()), 0);
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("cannot create"), std::string::npos) << said;
+    EXPECT_EQ(said.find('\n'), said.size() - 1) << said;
+
+    // A folder standing where one file must go: the files before it are removed again.
+    const fs::path dir = folder.path / "blocked";
+    fs::create_directories(dir / "tex_05.png");
+    ::testing::internal::CaptureStderr();
+    ::testing::internal::CaptureStdout();
+    EXPECT_NE(dump_textures(dir.string()), 0);
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
+    EXPECT_NE(::testing::internal::GetCapturedStderr().find("tex_05.png"), std::string::npos);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+}
