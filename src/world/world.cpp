@@ -1,3 +1,4 @@
+// The process-wide grid and its teardown for tests and tools.
 #include "world/world.h"
 
 #include <cstdlib>

@@ -1,0 +1,164 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "camera/camera.h"
+#include "camera/queries.h"
+#include "content/content.h"
+#include "content/texture.h"
+#include "test_shapes.h"
+#include "world/builder.h"
+
+namespace {
+
+constexpr double Frame = 2.0 / 60;  // the step at 60 frames a second
+
+struct CameraTest : ::testing::Test {
+    WorldGrid grid{};
+    Camera camera{};
+
+    void SetUp() override {
+        add_level_ground(grid, 3, 8, 3, 8, -2);
+        camera.x = 5.3;
+        camera.y = 5.5;
+        camera.z = -1.5;
+    }
+    void TearDown() override { clear_world(grid); }
+
+    // One frame as the frame loop runs it.
+    void step(double s = Frame) {
+        camera.renderZ = camera.z;
+        fall_step(camera, grid, s);
+    }
+};
+
+TEST_F(CameraTest, StandsStillAndSnapsFromJustAbove) {
+    step();
+    EXPECT_EQ(camera.z, -1.5);
+    EXPECT_EQ(camera.onGround, 1);
+    EXPECT_EQ(camera.fallSpeed, 0);
+
+    camera.z = -1.495;
+    step();
+    EXPECT_EQ(camera.z, -1.5);
+    // The relaxed speed is kept: a later fall starts from it.
+    EXPECT_DOUBLE_EQ(camera.fallSpeed, TerminalFallSpeed * Frame);
+}
+
+TEST_F(CameraTest, ClimbsOntoAStepWithoutOvershoot) {
+    add_box(grid, 5, 5, 0.5, 0, 1, 1, -2, -1.75);
+    camera.x = 5.7;
+    int32_t frames = 0;
+    for (; camera.z != -1.25 && frames < 60; ++frames) {
+        step();
+        ASSERT_LE(camera.z, -1.25);
+    }
+    EXPECT_GT(frames, 5);  // smoothly, then a snap onto the step
+    EXPECT_EQ(camera.z, -1.25);
+    EXPECT_EQ(camera.onGround, 1);
+}
+
+TEST_F(CameraTest, JumpsOnlyFromTheGroundAndAHitCeilingStopsTheRise) {
+    camera.z = -1.2;  // feet 0.3 above the ground
+    camera.renderZ = camera.z;
+    jump_camera(camera, grid);
+    EXPECT_EQ(camera.fallSpeed, 0);
+
+    add_box(grid, 5, 5, 0, 0, 1, 1, -1.2, -1.1);  // just above the resting head box
+    camera.z = camera.renderZ = -1.5;
+    jump_camera(camera, grid);
+    EXPECT_EQ(camera.fallSpeed, -6.5);
+    EXPECT_EQ(camera.onGround, 0);
+    double highest = camera.z;
+    for (int32_t i = 0; i < 120; ++i) {
+        step();
+        ASSERT_FALSE(head_blocked(grid, camera.x, camera.y, camera.z)) << i;
+        highest = std::max(highest, camera.z);
+    }
+    EXPECT_GT(highest, -1.5);
+    EXPECT_EQ(camera.z, -1.5);
+    EXPECT_EQ(camera.onGround, 1);
+}
+
+TEST_F(CameraTest, FallsWithoutEndWhereThereIsNoFloor) {
+    camera.x = camera.y = 12.5;
+    for (int32_t i = 0; i < 300; ++i) {
+        const double before = camera.z;
+        step();
+        ASSERT_LT(camera.z, before);
+        ASSERT_LE(before - camera.z, TerminalFallSpeed * Frame * 0.25);
+    }
+    EXPECT_NEAR(camera.fallSpeed, TerminalFallSpeed, 0.01);
+}
+
+TEST_F(CameraTest, LongStallsMoveNoFurtherThanATenthOfASecond) {
+    camera.x = 12.5;
+    camera.fallSpeed = -6.5;  // in a jump, over no floor
+    camera.renderZ = camera.z;
+    Camera reference = camera;
+    fall_step(reference, grid, 0.2);
+    for (const double s : {2.0, 1e12, double(INFINITY)}) {
+        Camera stalled = camera;
+        fall_step(stalled, grid, s);
+        EXPECT_EQ(stalled.z, reference.z) << s;
+        EXPECT_EQ(stalled.fallSpeed, reference.fallSpeed) << s;
+    }
+    // A step that is negative or not a number moves nothing.
+    for (const double s : {-1.0, double(NAN)}) {
+        Camera still = camera;
+        fall_step(still, grid, s);
+        EXPECT_EQ(still.z, camera.z) << s;
+        EXPECT_EQ(still.fallSpeed, camera.fallSpeed) << s;
+    }
+    // A climb after a stall ends on the step, not above it.
+    add_box(grid, 5, 5, 0.5, 0, 1, 1, -2, -1.75);
+    camera = Camera{};
+    camera.x = 5.7, camera.y = 5.5, camera.z = -1.5;
+    step(1.0);
+    EXPECT_EQ(camera.z, -1.25);
+}
+
+TEST(CameraTurns, TurnAndTurnBackKeepTheInvariant) {
+    Camera camera{};
+    EXPECT_NEAR(turn_camera(camera, -0.5), 6.283185307179586 - 0.5, 1e-12);
+    turn_camera(camera, 2.25);
+    Camera expected{};
+    set_camera_heading(expected, 1.75);
+    EXPECT_NEAR(camera.dirY, expected.dirY, 1e-12);
+    EXPECT_NEAR(camera.planeX, expected.planeX, 1e-12);
+    turn_camera_back(camera, 1.75);
+    EXPECT_EQ(camera.heading, 0);
+    EXPECT_NEAR(camera.dirX, -1, 1e-12);
+    EXPECT_NEAR(camera.planeY, 0.66, 1e-12);
+}
+
+// The frame loop's steps from the start pose over the built world.
+TEST(CameraStart, FallsFromTheStartPoseAndSettlesOnTheSite) {
+    generate_content();
+    build_world(TheWorld);
+    std::string error;
+    ASSERT_TRUE(check_world(TheWorld, &error)) << error;
+    TheCamera = Camera{};
+    const double dt = 1.0 / 60;
+    int32_t settledAt = -1;
+    double previous = TheCamera.z;
+    for (int32_t frame = 0; frame < 600; ++frame) {
+        TheCamera.renderZ = TheCamera.z;
+        fall_step(TheCamera, TheWorld, 2 * dt);
+        TheCamera.heading = std::fmod(TheCamera.heading + 6.283185307179586, 6.283185307179586);
+        EXPECT_LE(TheCamera.z, previous) << frame;
+        previous = TheCamera.z;
+        if (settledAt < 0 && TheCamera.z == -1.5 && TheCamera.onGround == 1) settledAt = frame;
+    }
+    EXPECT_EQ(TheCamera.z, -1.5);
+    EXPECT_EQ(TheCamera.onGround, 1);
+    EXPECT_GT(settledAt, 30);
+    EXPECT_LT(settledAt, 120);
+    std::printf("settled after %d frames\n", settledAt);
+    clear_world(TheWorld);
+    reset_texture_table();
+    TheCamera = Camera{};
+}
+
+}  // namespace

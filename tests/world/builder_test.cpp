@@ -1,0 +1,113 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "content/content.h"
+#include "content/texture.h"
+#include "world/builder.h"
+#include "world/shapes.h"
+
+namespace {
+
+// Noise in the upper bytes and every low byte in use.
+constexpr uint32_t HeightPixel(int32_t x, int32_t y) { return 0xABCDEF00u | uint32_t((x * 37 + y * 11) & 0xFF); }
+
+struct BuilderTest : ::testing::Test {
+    WorldGrid grid{};
+
+    void SetUp() override {
+        generate_content();
+        for (int32_t y = 0; y < 128; ++y) {
+            for (int32_t x = 0; x < 128; ++x) TextureTable[7].pixels[y * 128 + x] = HeightPixel(x, y);
+        }
+        TextureTable[7].pixels[20 * 128 + 20] = 0xFFFFFF00u;
+        TextureTable[7].pixels[20 * 128 + 21] = 0x000000FFu;
+        build_world(grid);
+    }
+    void TearDown() override {
+        clear_world(grid);
+        reset_texture_table();
+    }
+    void rebuild() {
+        clear_world(grid);
+        build_world(grid);
+    }
+
+    const Shape& shape(int32_t a, int32_t b, uint32_t i) const { return cell_at(grid, a, b).shapes[i]; }
+    std::vector<int32_t> kinds(int32_t a, int32_t b) const {
+        std::vector<int32_t> out;
+        for (uint32_t i = 0; i < cell_at(grid, a, b).shapeCount; ++i) out.push_back(shape(a, b, i).kind);
+        return out;
+    }
+};
+
+TEST_F(BuilderTest, CountsAndInvariants) {
+    uint32_t total = 0;
+    for (int32_t a = 0; a < GridSize; ++a) {
+        for (int32_t b = 0; b < GridSize; ++b) total += cell_at(grid, a, b).shapeCount;
+    }
+    EXPECT_EQ(total, 1800u + 116u + 100u);
+    std::string error;
+    EXPECT_TRUE(check_world(grid, &error)) << error;
+}
+
+TEST_F(BuilderTest, CellContentsInPlacementOrder) {
+    EXPECT_EQ(kinds(1, 1), (std::vector<int32_t>{TriangleSheet, TriangleSheet, QuadPrism}));
+    EXPECT_EQ(shape(1, 1, 2).zBottom, -4);
+    // Terrain, raised floor, roof, four desk legs, desk top, screen foot,
+    // housing, computer case, label and screen face.
+    EXPECT_EQ(kinds(9, 2), (std::vector<int32_t>{TriangleSheet, TriangleSheet, QuadPrism, QuadPrism, Cylinder, Cylinder,
+                                                 Cylinder, Cylinder, QuadPrism, QuadPrism, QuadPrism, QuadPrism, QuadPrism,
+                                                 QuadPrism}));
+    EXPECT_EQ(shape(9, 2, 6).geometry.cylinder->cy, 0.1);
+    // The show draws into the shade-2 variant of the screen face's texture.
+    const PolygonGeometry& screen = *shape(9, 2, 13).geometry.polygon;
+    EXPECT_EQ(screen.sideTextures[1], &TextureTable[11]);
+    EXPECT_EQ(screen.edgeShade[1], 2);
+    EXPECT_EQ(screen.uMode[1], 3);
+}
+
+TEST_F(BuilderTest, TerrainFromTheLowByteOnALevelledSite) {
+    for (int32_t a = 1; a <= 10; ++a) {
+        for (int32_t b = 1; b <= 6; ++b) {
+            for (int32_t k = 0; k < 6; ++k) ASSERT_EQ(shape(a, b, k / 3).geometry.polygon->vertices[k % 3].zTop, -2) << a << ", " << b;
+        }
+    }
+    EXPECT_EQ(shape(20, 14, 0).geometry.polygon->vertices[2].zTop, double(HeightPixel(21, 15) & 0xFF) / 64 - 3);
+    EXPECT_EQ(shape(20, 20, 0).geometry.polygon->vertices[0].zTop, -3);
+    EXPECT_EQ(shape(20, 20, 1).geometry.polygon->vertices[2].zTop, 0.984375);  // corner (21, 20)
+}
+
+TEST_F(BuilderTest, StaircaseClimbsTowardsSmallerY) {
+    const double lowTops[5] = {-0.4, -0.5, -0.6, -0.7, -0.8};  // cell (10, 4), after its wall piece
+    const double highTops[5] = {0.1, 0, -0.1, -0.2, -0.3};    // cell (10, 3)
+    for (uint32_t j = 0; j < 5; ++j) {
+        EXPECT_NEAR(shape(10, 4, 3 + j).zTop, lowTops[j], 1e-12) << j;
+        EXPECT_NEAR(shape(10, 3, 3 + j).zTop, highTops[j], 1e-12) << j;
+        EXPECT_NEAR(shape(10, 3, 3 + j).geometry.polygon->vertices[1].y, 0.2 * (j + 1), 1e-12);
+    }
+}
+
+TEST_F(BuilderTest, BrokenInvariantsNameTheCell) {
+    std::string error;
+    PolygonGeometry flat{};
+    flat.vertices[1] = ShapeVertex{0, 1, 0, 0};
+    flat.vertices[2] = ShapeVertex{1, 1, 0, 0};
+    for (int32_t i = 0; i < 3; ++i) add_polygon_shape(grid, 9, 2, TriangleSheet, flat);
+    EXPECT_FALSE(check_world(grid, &error));
+    EXPECT_EQ(error, "world cell (9, 2): holds 17 shapes, more than 16");
+
+    rebuild();
+    cell_at(grid, 5, 2).shapes[4].geometry.cylinder->sideTexture = nullptr;
+    EXPECT_FALSE(check_world(grid, &error));
+    EXPECT_EQ(error, "world cell (5, 2): shape 4 (a cylinder) has no side texture");
+
+    rebuild();
+    flat.vertices[1] = ShapeVertex{0.5, 0.5, 0, 0};
+    add_polygon_shape(grid, 12, 12, TriangleSheet, flat);
+    EXPECT_FALSE(check_world(grid, &error));
+    EXPECT_EQ(error, "world cell (12, 12): shape 2 has collinear vertices 0, 1 and 2");
+}
+
+}  // namespace
