@@ -84,7 +84,6 @@ constexpr int32_t TestingOrder[] = {0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 
 constexpr double WalkSpeed = 1.5;
 constexpr int32_t StartHorizon = -400;
 constexpr double FinaleTurnRate = 0.25;
-constexpr double LandedEyeHeight = -1.5;  // standing on the floor at -2
 
 bool walk_ended(const Camera& camera, Until until, double bound) {
     switch (until) {
@@ -123,14 +122,19 @@ void run_movement(ShowState& show, Camera& camera, const StepRow& row, double no
     }
 }
 
-// Spins slowly and hops without end, with a thump at each landing.
+// Spins slowly and hops without end, with a thump at each landing. A hop
+// that starts while the camera is not already rising is a landing: the feet
+// have come down to within reach of the floor. (The next hop usually catches
+// the camera a little above the floor, so its eye seldom rests exactly at the
+// standing height; that alone would leave all hops but the first silent.)
 void run_finale(ShowState& show, Camera& camera, const WorldGrid& world, double nowMs) {
     if (show.substep == 0) {
         const double dt = show.elapsed;
         turn_camera(camera, FinaleTurnRate * dt);
         turn_camera(camera, FinaleTurnRate * dt);
+        const bool wasRising = camera.fallSpeed < 0;
         jump_camera(camera, world);
-        if (camera.renderZ == LandedEyeHeight) play_sound(FootstepA);
+        if (!wasRising && camera.fallSpeed < 0) play_sound(FootstepA);
     }
     restart_clock(show, nowMs);
 }
