@@ -1,13 +1,210 @@
-// Placeholder until the renderer lands: clears its columns only.
+// The column renderer: one ray per screen column marched through the grid,
+// each cell's hits ordered and drawn nearest first, then the sky. Workers
+// draw a tile into a column-major scratch buffer and copy it out row by row.
+#include <atomic>
+#include <cmath>
+#include <cstring>
+
+#include <emmintrin.h>
+
 #include "platform/platform.h"
+#include "render/column.h"
+#include "render/intersect.h"
+#include "render/numeric.h"
 #include "render/render.h"
+#include "world/world.h"
+
+namespace {
+
+constexpr double H = ScreenHeight;
+constexpr int32_t TileColumns = 64;
+
+// A span [a, b] that reaches over one end of the open range cuts it back.
+inline void cover_span(int32_t& openBottom, int32_t& openTop, int32_t a, int32_t b) {
+    if (a <= openTop && openTop < b) openTop = b + 1;
+    if (a < openBottom && openBottom <= b) openBottom = a - 1;
+}
+
+inline bool ranges_overlap(double Ta, double Ba, double Tb, double Bb) {
+    return (Bb <= Ta && Ta <= Tb) || (Ba <= Tb && Tb <= Ta) || (Bb <= Ba && Ba <= Tb) || (Ba <= Bb && Bb <= Ta);
+}
+
+inline double vertical_distance(double T, double B, double eye) {
+    if (B <= eye && eye <= T) return 0;
+    return std::fabs((T + B) * 0.5 - eye);
+}
+
+// Transposes the column-major tile into the row-major FrameBuffer, four
+// rows by four columns at a time (ScreenHeight and the tile width are
+// multiples of 4). With an aligned FrameBuffer the rows are written with
+// streaming stores: the frame is not read back by this worker, and the
+// stores need not fetch the lines they overwrite.
+template <bool Stream>
+void copy_tile_out(const uint32_t* scratch, uint32_t* frame) {
+    static_assert(ScreenHeight % 4 == 0 && TileColumns % 4 == 0);
+    auto store = [](uint32_t* to, __m128i v) {
+        if constexpr (Stream) _mm_stream_si128(reinterpret_cast<__m128i*>(to), v);
+        else _mm_storeu_si128(reinterpret_cast<__m128i*>(to), v);
+    };
+    for (int32_t r = 0; r < ScreenHeight; r += 4) {
+        uint32_t* const row = frame + size_t(r) * ScreenWidth;
+        for (int32_t c = 0; c < TileColumns; c += 4) {
+            const uint32_t* const src = scratch + size_t(c) * ScreenHeight + size_t(r);
+            const __m128i c0 = _mm_load_si128(reinterpret_cast<const __m128i*>(src));
+            const __m128i c1 = _mm_load_si128(reinterpret_cast<const __m128i*>(src + ScreenHeight));
+            const __m128i c2 = _mm_load_si128(reinterpret_cast<const __m128i*>(src + 2 * ScreenHeight));
+            const __m128i c3 = _mm_load_si128(reinterpret_cast<const __m128i*>(src + 3 * ScreenHeight));
+            const __m128i t0 = _mm_unpacklo_epi32(c0, c1);  // rows 0 and 1 of columns 0, 1
+            const __m128i t1 = _mm_unpacklo_epi32(c2, c3);  // rows 0 and 1 of columns 2, 3
+            const __m128i t2 = _mm_unpackhi_epi32(c0, c1);  // rows 2 and 3
+            const __m128i t3 = _mm_unpackhi_epi32(c2, c3);
+            store(row + c, _mm_unpacklo_epi64(t0, t1));
+            store(row + ScreenWidth + c, _mm_unpackhi_epi64(t0, t1));
+            store(row + 2 * ScreenWidth + c, _mm_unpacklo_epi64(t2, t3));
+            store(row + 3 * ScreenWidth + c, _mm_unpackhi_epi64(t2, t3));
+        }
+    }
+    if constexpr (Stream) _mm_sfence();  // streaming stores are visible before the worker reports done
+}
+
+}  // namespace
+
+void cover_rows(int32_t& openBottom, int32_t& openTop, const RayHit& h, int32_t horizonOffset) {
+    const double o = horizonOffset;
+    if (h.wallTexture != nullptr) {
+        const double a = h.topSlant != 0 ? h.wallTopRow - h.topSlant * h.scale : h.wallTopRow;
+        const double b = h.bottomSlant != 0 ? h.wallBottomRow - h.bottomSlant * h.scale : h.wallBottomRow;
+        if (a <= b && a + o < H && b + o >= 0) {
+            int32_t top = trunc_row(h.wallTopRow + o);
+            int32_t bottom = trunc_row(o + h.wallBottomRow);
+            if (h.topSlant != 0) top = trunc_row(top - h.topSlant * h.scale);
+            if (h.bottomSlant != 0) bottom = trunc_row(bottom - h.bottomSlant * h.scale);
+            cover_span(openBottom, openTop, top, bottom);
+        }
+    }
+    if (h.topFarRow + o < H && h.topNearRow + o >= 0 && h.topTexture != nullptr && h.topNearRow > h.topFarRow)
+        cover_span(openBottom, openTop, trunc_row(h.topFarRow + o), trunc_row(o + h.topNearRow));
+    if (h.bottomNearRow + o < H && h.bottomFarRow + o >= 0 && h.bottomTexture != nullptr &&
+        h.bottomFarRow > h.bottomNearRow)
+        cover_span(openBottom, openTop, trunc_row(o + h.bottomNearRow), trunc_row(h.bottomFarRow + o));
+}
+
+void order_hits(CellHits& cell, double eye) {
+    const int32_t n = cell.count;
+    for (int32_t pass = 0; pass < 2 * n; ++pass) {
+        for (int32_t i = 0; i + 1 < n; ++i) {
+            const int32_t a = cell.order[i], b = cell.order[i + 1];
+            const double Ta = cell.zTop[a], Ba = cell.zBottom[a];
+            const double Tb = cell.zTop[b], Bb = cell.zBottom[b];
+            const bool depthRule =
+                !(Ta == Ba || Ba == Tb || Tb == Bb || Ta == Bb) && ranges_overlap(Ta, Ba, Tb, Bb);
+            const bool swap = depthRule ? cell.hits[b].dist > cell.hits[a].dist
+                                        : vertical_distance(Tb, Bb, eye) > vertical_distance(Ta, Ba, eye);
+            if (swap) {
+                cell.order[i] = b;
+                cell.order[i + 1] = a;
+            }
+        }
+    }
+}
+
+void march_column(int32_t x, ColumnTarget target, const View& view, ShadeCache& cache) {
+    const double cameraX = 2.0 * x / ScreenWidth - 1;
+    Ray ray;
+    ray.camX = view.camX;
+    ray.camY = view.camY;
+    ray.rdx = view.planeX * cameraX + view.dirX;
+    ray.rdy = view.planeY * cameraX + view.dirY;
+    // A component a billion times smaller than the other one is rounding
+    // noise (a heading of pi / 2 leaves dirX = -6e-17): depths taken along it
+    // would be garbage, so such a ray is taken as exactly axis-parallel. Over
+    // the whole grid that moves it by less than 1e-7 units.
+    if (std::fabs(ray.rdx) < 1e-9 * std::fabs(ray.rdy)) ray.rdx = 0;
+    if (std::fabs(ray.rdy) < 1e-9 * std::fabs(ray.rdx)) ray.rdy = 0;
+    ray.s = ray.rdx / ray.rdy;
+    ray.c = view.camX - view.camY * ray.s;
+    ray.eye = view.eye;
+    const double deltaX = std::fabs(1 / ray.rdx);
+    const double deltaY = std::fabs(1 / ray.rdy);
+    int32_t cellX = int32_t(std::floor(view.camX));
+    int32_t cellY = int32_t(std::floor(view.camY));
+
+    int32_t openTop = 0, openBottom = ScreenHeight - 1;
+    CellHits cell;
+    for (;;) {
+        if (cellX < 0 || cellX >= GridSize || cellY < 0 || cellY >= GridSize) break;
+        GridCell& gridCell = cell_at(TheWorld, cellX, cellY);
+        if (gridCell.shapeCount != 0) {
+            // Read before writing: once set, the flag's cache line stays shared
+            // between the cores instead of bouncing with every column.
+            std::atomic_ref<uint8_t> visited(gridCell.visited);
+            if (visited.load(std::memory_order_relaxed) == 0) visited.store(1, std::memory_order_relaxed);
+            int32_t n = 0;
+            for (uint32_t i = 0; i < gridCell.shapeCount && n < MaxCellHits; ++i) {
+                const Shape& shape = gridCell.shapes[i];
+                RayHit& h = cell.hits[n];
+                intersect_shape(cellX, cellY, ray, shape, h);
+                if (!h.hit) continue;
+                cell.order[n] = n;
+                cell.zTop[n] = shape.zTop;
+                cell.zBottom[n] = shape.zBottom;
+                ++n;
+                cover_rows(openBottom, openTop, h, view.horizon);
+            }
+            cell.count = n;
+            order_hits(cell, view.eye);
+            for (int32_t k = n - 1; k >= 0; --k) {
+                const RayHit& h = cell.hits[cell.order[k]];
+                if (h.topTexture != nullptr && h.topNearRow > h.topFarRow) draw_top_face(target, h, view, cache);
+                if (h.bottomTexture != nullptr && h.bottomFarRow > h.bottomNearRow)
+                    draw_bottom_face(target, h, view, cache);
+                draw_wall_span(target, h, view, cache);
+            }
+        }
+
+        // Distances along the ray to the next X and Y grid lines; a zero
+        // component never reaches its grid lines.
+        const double tX = ray.rdx == 0 ? INFINITY
+                          : ray.rdx < 0 ? (view.camX - cellX) * deltaX
+                                        : (cellX + 1 - view.camX) * deltaX;
+        const double tY = ray.rdy == 0 ? INFINITY
+                          : ray.rdy < 0 ? (view.camY - cellY) * deltaY
+                                        : (cellY + 1 - view.camY) * deltaY;
+        if (tY > tX) cellX += ray.rdx < 0 ? -1 : 1;
+        else cellY += ray.rdy < 0 ? -1 : 1;
+
+        if (openBottom < openTop) break;
+        if (cellX < 0 || cellX >= GridSize || cellY < 0 || cellY >= GridSize) break;
+        if (cell_at(TheWorld, cellX, cellY).inWorld == 0) break;
+    }
+    draw_sky_column(x, target, openTop > 0 && openBottom >= openTop, view);
+}
 
 void render_column(int32_t x) {
-    if (x % 16 != 0) return;
-    for (int32_t r = 0; r < ScreenHeight; ++r)
-        for (int32_t c = 0; c < 16; ++c) FrameBuffer[size_t(r) * ScreenWidth + size_t(x + c)] = 0;
+    if (x < 0 || x >= ScreenWidth) return;
+    if (x % 16 == 0) {
+        const int32_t width = std::min(16, ScreenWidth - x);
+        for (int32_t r = 0; r < ScreenHeight; ++r)
+            std::memset(FrameBuffer + size_t(r) * ScreenWidth + size_t(x), 0, size_t(width) * sizeof(uint32_t));
+    }
+    const View view = current_view();
+    ShadeCache cache;
+    march_column(x, ColumnTarget{FrameBuffer + x, ScreenWidth}, view, cache);
 }
 
 void render_tile(int32_t tile) {
-    for (int32_t x = tile * 64; x < tile * 64 + 64; ++x) render_column(x);
+    const int32_t x0 = tile * TileColumns;
+    if (x0 < 0 || x0 + TileColumns > ScreenWidth) return;
+    // Column c of the tile is rows [c * H, c * H + H): a column's rows are
+    // adjacent, so drawing walks memory linearly instead of a row apart.
+    alignas(64) static thread_local uint32_t scratch[TileColumns * ScreenHeight];
+    std::memset(scratch, 0, sizeof scratch);
+    const View view = current_view();
+    ShadeCache cache;
+    for (int32_t c = 0; c < TileColumns; ++c)
+        march_column(x0 + c, ColumnTarget{scratch + size_t(c) * ScreenHeight, 1}, view, cache);
+
+    uint32_t* const frame = FrameBuffer + x0;
+    if ((reinterpret_cast<uintptr_t>(frame) & 15) == 0) copy_tile_out<true>(scratch, frame);
+    else copy_tile_out<false>(scratch, frame);
 }

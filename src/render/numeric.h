@@ -1,0 +1,50 @@
+// Conversions from doubles to integers that are defined for every input.
+// Projected rows and texture coordinates can grow without bound (a surface
+// at depth near 0) or turn NaN (degenerate geometry); a plain conversion of
+// such a value to int32 is undefined, so every conversion goes through here.
+#pragma once
+
+#include <cstdint>
+
+#if defined(__x86_64__) || defined(_M_X64)
+#include <emmintrin.h>
+#endif
+
+// Rows beyond +-2^30 lie far off the screen and behave alike; clamping there
+// keeps row + 1 and row - 1 representable.
+constexpr double RowLimit = 1073741824.0;
+
+// trunc(v) for rows: clamped to [-2^30, 2^30], NaN gives 0.
+inline int32_t trunc_row(double v) {
+    if (v > -RowLimit && v < RowLimit) return int32_t(v);
+    if (v >= RowLimit) return int32_t(RowLimit);
+    if (v <= -RowLimit) return -int32_t(RowLimit);
+    return 0;
+}
+
+// trunc(v) for coordinates that are wrapped afterwards (masked or reduced
+// modulo a size): exact in 64 bits, so the low bits are those of the true
+// value; beyond +-2^62 (and for NaN) 0.
+inline int64_t trunc_wide(double v) {
+    constexpr double limit = 4611686018427387904.0;
+    if (v > -limit && v < limit) return int64_t(v);
+    return 0;
+}
+
+// trunc(v) & mask for a texel coordinate in a hot loop, with mask < 2^10.
+// On x86-64 the conversion instruction gives INT64_MIN (low bits 0) for NaN
+// and for values beyond +-2^63, and every double beyond +-2^62 is a multiple
+// of 2^10, so this equals trunc_wide(v) & mask for every input.
+inline int64_t wrap_texel(double v, int64_t mask) {
+#if defined(__x86_64__) || defined(_M_X64)
+    return _mm_cvttsd_si64(_mm_set_sd(v)) & mask;
+#else
+    return trunc_wide(v) & mask;
+#endif
+}
+
+// Index of the highest set bit; 0 for 0 and for negative values.
+inline int32_t ilog2(int32_t v) {
+    if (v <= 0) return 0;
+    return 31 - __builtin_clz(uint32_t(v));
+}

@@ -1,0 +1,32 @@
+// What one ray reports for one shape in one cell, and what the span drawers
+// draw. Rows are screen rows (down from the top) before HorizonOffset is
+// added; depths are along the ray in units of the ray direction.
+#pragma once
+
+#include <cstdint>
+
+struct Texture;
+
+struct RayHit {
+    bool hit;
+    double dist;           // depth of the near point
+    double scale;          // ScreenHeight / dist: rows per world unit of height
+    double wallTopRow;     // rows of the wall's top and bottom, before slant
+    double wallBottomRow;
+    uint32_t texU;         // wall texture column, already reduced modulo the width
+    Texture* wallTexture;  // null: no wall
+    uint8_t wallShade;
+    double topSlant;       // world units the surfaces lie above the projected heights
+    double bottomSlant;
+    int32_t fitHeight;     // 1: texture stretched once over the unslanted wall
+    double nearX, nearY;   // world point where the ray enters the shape
+    double topZ;
+    double topFarRow, topNearRow;
+    double topFarRowFlat, topNearRowFlat;
+    uint8_t faceShade;
+    double bottomZ;
+    double bottomFarRow, bottomNearRow;
+    double bottomFarRowFlat, bottomNearRowFlat;
+    Texture* topTexture;    // null: no top face
+    Texture* bottomTexture; // null: no bottom face
+};

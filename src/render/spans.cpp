@@ -1,0 +1,176 @@
+// Wall spans and top and bottom faces, each with one mip level per span.
+#include "render/spans.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "camera/camera.h"
+#include "content/texture.h"
+#include "platform/platform.h"
+#include "render/numeric.h"
+
+namespace {
+
+constexpr double H = ScreenHeight;
+
+const uint32_t* level_pixels(const Texture& texture, int32_t level) {
+    if (level == 0) return texture.pixels;
+    if (level > MaxMipLevels) return nullptr;
+    return texture.mips[level - 1];
+}
+
+// The first row index at or past end, for rows counted from 0: a loop
+// "r < end" over r >= 0 runs while r < row_end(end). NaN gives 0.
+inline int32_t row_end(double end) {
+    if (end > ScreenHeight) return ScreenHeight;
+    if (end > 0) return int32_t(std::ceil(end));
+    return 0;
+}
+
+inline int32_t mip_level(int32_t size, double scale) {
+    if (size >= scale) return ilog2(size) - ilog2(trunc_row(scale));
+    return 0;
+}
+
+}  // namespace
+
+View current_view() {
+    const Camera& c = TheCamera;
+    return View{c.x, c.y, c.renderZ, c.heading, c.dirX, c.dirY, c.planeX, c.planeY, HorizonOffset};
+}
+
+Texture* shaded_texture(ShadeCache& cache, Texture* texture, int32_t level) {
+    if (level == 0) return texture;
+    const uint32_t key = uint32_t(reinterpret_cast<uintptr_t>(texture) >> 4) * 0x9E3779B1u + uint32_t(level) * 0x85EBCA6Bu;
+    const uint32_t slot = key >> (32 - 9);
+    static_assert(ShadeCache::Slots == 1 << 9);
+    if (cache.base[slot] == texture && cache.level[slot] == level) return cache.shaded[slot];
+    Texture* const shaded = get_shaded_texture(texture, level);
+    cache.base[slot] = texture;
+    cache.level[slot] = level;
+    cache.shaded[slot] = shaded;
+    return shaded;
+}
+
+int32_t wall_mip_level(const Texture& texture, double scale) { return mip_level(texture.height, scale); }
+int32_t top_mip_level(const Texture& texture, double scale) { return mip_level(texture.width, scale); }
+int32_t bottom_mip_level(const Texture& texture, double scale) {
+    if (texture.width / 2 >= scale) return mip_level(texture.width, scale);
+    return 0;
+}
+
+void draw_wall_span(ColumnTarget column, const RayHit& h, const View& view, ShadeCache& cache) {
+    if (h.wallTexture == nullptr) return;
+    const Texture& texture = *shaded_texture(cache, h.wallTexture, h.wallShade);
+    const int32_t level = wall_mip_level(texture, h.scale);
+    const uint32_t* const texels = level_pixels(texture, level);
+    const int32_t w = texture.width >> level;
+    const int32_t th = texture.height >> level;
+    if (texels == nullptr || w <= 0 || th <= 0) return;
+    const int32_t u = int32_t(h.texU >> level);
+
+    const double o = view.horizon;
+    double top = h.wallTopRow + o;
+    double bottom = h.wallBottomRow + o;
+    const double step = h.fitHeight == 1 ? th / (bottom - top) : th / h.scale;
+    double v = 0;
+    if (h.topSlant != 0) {
+        top = top - h.topSlant * h.scale;
+        v = -step * h.topSlant * h.scale;  // keeps the texture anchored to the unslanted top
+    }
+    if (h.bottomSlant != 0) bottom = bottom - h.bottomSlant * h.scale;
+    if (top < 0) {
+        v = v - top * step;  // rows hidden above the screen still advance the texture
+        top = 0;
+    }
+    if (!(top < H) || !(bottom >= 0)) return;
+    int32_t r = trunc_row(top);
+    v = v - (top - std::floor(top)) * step;
+    const int32_t end = row_end(bottom);
+
+    // One texel row per pixel row: v advances by step; rows wrap at th.
+    const int32_t stride = column.stride;
+    uint32_t* p = column.pixels + ptrdiff_t(r) * stride;
+    const int64_t rowMask = th - 1;
+    for (; r < end; ++r, p += stride) {
+        if (*p == 0) *p = texels[wrap_texel(v, rowMask) * w + u];
+        v += step;
+    }
+}
+
+void draw_top_face(ColumnTarget column, const RayHit& h, const View& view, ShadeCache& cache) {
+    const Texture& texture = *shaded_texture(cache, h.topTexture, h.faceShade);
+    const int32_t level = top_mip_level(texture, h.scale);
+    const uint32_t* const texels = level_pixels(texture, level);
+    const int32_t n = texture.width >> level;
+    if (texels == nullptr || n <= 0) return;
+    const int64_t mask = n - 1;
+    const int32_t shift = ilog2(n);
+
+    const double o = view.horizon;
+    const double y0 = h.topFarRow + o;
+    const double y1 = h.topNearRow + o;
+    const double start = std::max(y0, 0.0);
+    const double end = std::min(y1, H);
+    const double K = (view.eye - h.topZ - 0.0001) * H * n;
+    const double dX = h.nearX - view.camX, dY = h.nearY - view.camY, N = h.dist;
+    const double step = (h.topNearRowFlat - h.topFarRowFlat) / (y1 - y0) * N;
+    const double base = h.topFarRowFlat * N - y0 * step - H * N;
+    if (!(start < H)) return;
+    double q = std::floor(start) * step + base;
+    int32_t r = int32_t(start);
+    const int32_t rowEnd = row_end(end);
+
+    // q is the perspective denominator of row r and steps linearly with it.
+    const double kx = dX * K, ky = dY * K, ox = view.camX * n, oy = view.camY * n;
+    const int32_t stride = column.stride;
+    uint32_t* p = column.pixels + ptrdiff_t(r) * stride;
+    for (; r < rowEnd; ++r, p += stride) {
+        if (*p == 0) {
+            const double pr = 1 / q;
+            const int64_t tx = wrap_texel(kx * pr + ox, mask);
+            const int64_t ty = wrap_texel(ky * pr + oy, mask);
+            *p = texels[(ty << shift) + tx];
+        }
+        q += step;
+    }
+}
+
+void draw_bottom_face(ColumnTarget column, const RayHit& h, const View& view, ShadeCache& cache) {
+    const Texture& texture = *shaded_texture(cache, h.bottomTexture, h.faceShade);
+    const int32_t level = bottom_mip_level(texture, h.scale);
+    const uint32_t* const texels = level_pixels(texture, level);
+    const int32_t n = texture.width >> level;
+    if (texels == nullptr || n <= 0) return;
+    const int64_t mask = n - 1;
+    const int32_t shift = ilog2(n);
+
+    const double o = view.horizon;
+    const double y0 = h.bottomNearRow + o;
+    const double y1 = h.bottomFarRow + o;
+    const double start = std::max(y0, 0.0);
+    const double end = std::min(y1, H);
+    const double K = (view.eye - h.bottomZ) * H * n;
+    const double dX = h.nearX - view.camX, dY = h.nearY - view.camY, N = h.dist;
+    const double step = (h.bottomFarRowFlat - h.bottomNearRowFlat) / (y1 - y0) * N;
+    const double base = h.bottomNearRowFlat * N - y0 * step - H * N;
+    if (!(start < H)) return;
+    double q = std::floor(start) * step + base;
+    int32_t r = int32_t(start);
+    const int32_t rowEnd = row_end(end) - 1;
+
+    // Each row samples with the denominator of the row below it, so the
+    // face stops one row short of its far end.
+    const double kx = dX * K, ky = dY * K, ox = view.camX * n, oy = view.camY * n;
+    const int32_t stride = column.stride;
+    uint32_t* p = column.pixels + ptrdiff_t(r) * stride;
+    for (; r < rowEnd; ++r, p += stride) {
+        q += step;
+        if (*p == 0) {
+            const double pr = 1 / q;
+            const int64_t tx = wrap_texel(kx * pr + ox, mask);
+            const int64_t ty = wrap_texel(ky * pr + oy, mask);
+            *p = texels[(ty << shift) + tx];
+        }
+    }
+}

@@ -1,0 +1,54 @@
+// The span drawers: a wall, a top face, a bottom face and the sky, each into
+// one column. A pixel is written only while it is 0, with the texel as it
+// stands, so a 0 texel leaves the pixel empty for farther surfaces.
+#pragma once
+
+#include <cstdint>
+
+#include "render/ray_hit.h"
+
+struct Texture;
+
+// One screen column: row r is pixels[r * stride]. The FrameBuffer gives
+// stride ScreenWidth; a worker's column-major scratch tile gives stride 1.
+struct ColumnTarget {
+    uint32_t* pixels;
+    int32_t stride;
+};
+
+// The camera values a frame is drawn from, read once before drawing.
+struct View {
+    double camX, camY;
+    double eye;       // renderZ
+    double heading;
+    double dirX, dirY, planeX, planeY;
+    int32_t horizon;  // HorizonOffset
+};
+
+// Reads TheCamera and HorizonOffset.
+View current_view();
+
+// Remembers what get_shaded_texture returned for each (texture, level)
+// within one tile: a variant never changes once made, and this keeps the
+// drawers off the texture lock after the first request. Direct-mapped: a
+// collision only costs another call.
+struct ShadeCache {
+    static constexpr int32_t Slots = 512;
+    Texture* base[Slots] = {};
+    Texture* shaded[Slots];
+    int32_t level[Slots];
+};
+Texture* shaded_texture(ShadeCache& cache, Texture* texture, int32_t level);
+
+// Mip level of a span from the rows one world unit covers at its near point.
+int32_t wall_mip_level(const Texture& texture, double scale);
+int32_t top_mip_level(const Texture& texture, double scale);
+int32_t bottom_mip_level(const Texture& texture, double scale);
+
+void draw_wall_span(ColumnTarget column, const RayHit& h, const View& view, ShadeCache& cache);
+void draw_top_face(ColumnTarget column, const RayHit& h, const View& view, ShadeCache& cache);
+void draw_bottom_face(ColumnTarget column, const RayHit& h, const View& view, ShadeCache& cache);
+
+// Fills the column's empty pixels with the sky (TextureTable entry 8) from the
+// top down to the first drawn pixel, or every empty pixel with fillAll.
+void draw_sky_column(int32_t x, ColumnTarget column, bool fillAll, const View& view);

@@ -1,0 +1,95 @@
+// Frames of the real scene at fixed poses, kept as hashes in
+// golden_frames.txt after they were looked at. A frame that differs is
+// written next to the build as a PNG to look at.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+
+#include "camera/camera.h"
+#include "content/content.h"
+#include "content/texture.h"
+#include "fixtures.h"
+#include "platform/platform.h"
+#include "render/render.h"
+#include "world/builder.h"
+#include "world/world.h"
+
+namespace {
+
+struct GoldenPose {
+    const char* name;
+    double x, y, z, heading;
+    int32_t horizon;
+};
+
+const GoldenPose Poses[] = {
+    {"start", 3.5, 2.5, -1.5, 0.0, -400},
+    {"north_field", 3.5, 12.0, -1.5, 1.5707963267948966, -400},
+    {"looking_down", 3.5, 12.0, -1.5, 3.141592653589793, -1000},
+    {"towards_house", 5.2, 6.0, -1.5, 4.71238898038469, -540},
+    {"at_the_door", 6.6, 3.4, -1.5, 3.141592653589793, -540},
+    {"stairs", 7.6, 3.4, -1.5, 2.0420352248333655, -540},
+    {"at_the_desk", 8.9, 2.9, -1.0, 3.2986722862692828, -750},
+    {"corner_view", 10.5, 5.5, -1.0, 4.71238898038469, -600},
+};
+
+std::map<std::string, std::string> read_golden() {
+    std::map<std::string, std::string> golden;
+    std::ifstream in(std::string(QUORVALITE_SOURCE_DIR) + "/tests/render/golden_frames.txt");
+    std::string line;
+    while (std::getline(in, line)) {
+        std::istringstream fields(line);
+        std::string name, hash;
+        if (fields >> name >> hash && name[0] != '#') golden[name] = hash;
+    }
+    return golden;
+}
+
+TEST(Golden, FramesOfTheSceneKeepTheirPixels) {
+    clear_world(TheWorld);
+    reset_texture_table();
+    generate_content();
+    build_world(TheWorld);
+    if (cell_at(TheWorld, 3, 2).shapeCount == 0) GTEST_SKIP() << "the world builder is not there yet";
+    if (FrameBuffer == nullptr) {
+        std::string error;
+        ASSERT_TRUE(platform_allocate_frame_buffer(&error)) << error;
+    }
+    const auto golden = read_golden();
+    const bool update = std::getenv("QUORVALITE_UPDATE_GOLDEN") != nullptr;
+    for (const GoldenPose& pose : Poses) {
+        SCOPED_TRACE(pose.name);
+        TheCamera = Camera{};
+        TheCamera.x = pose.x;
+        TheCamera.y = pose.y;
+        TheCamera.z = TheCamera.renderZ = pose.z;
+        TheCamera.heading = pose.heading;
+        TheCamera.dirX = -std::cos(pose.heading);
+        TheCamera.dirY = std::sin(pose.heading);
+        TheCamera.planeX = 0.66 * std::sin(pose.heading);
+        TheCamera.planeY = 0.66 * std::cos(pose.heading);
+        HorizonOffset = pose.horizon;
+        for (int32_t t = 0; t < ScreenWidth / 64; ++t) render_tile(t);
+        const std::string hash = hex(frame_hash());
+        // The plain path, column by column straight into the frame buffer,
+        // gives the same pixels as the tiles.
+        for (int32_t x = 0; x < ScreenWidth; ++x) render_column(x);
+        EXPECT_EQ(hex(frame_hash()), hash);
+        if (update) {
+            std::printf("%s %s\n", pose.name, hash.c_str());
+            write_frame_png(std::string("golden_") + pose.name);
+            continue;
+        }
+        const auto expected = golden.find(pose.name);
+        ASSERT_NE(expected, golden.end()) << "no golden hash; frame written to "
+                                          << write_frame_png(std::string("golden_") + pose.name);
+        EXPECT_EQ(hash, expected->second) << "frame written to " << write_frame_png(std::string("golden_") + pose.name);
+    }
+}
+
+}  // namespace
