@@ -107,6 +107,12 @@ TEST_P(WholeShow, RunsEveryStepInOrderWithItsCues) {
     for (const int32_t walk : {2, 7, 9, 13, 15, 17, 19, 21, 29, 31, 33, 35})
         EXPECT_GT(run.steps.at(walk).footsteps, 0) << "step " << walk;
 
+    // The last picture stays on the screen: the credits page.
+    EXPECT_TRUE(row_reads(screen(), "C:\\DEMOS\\ABOUT", 2, 2, 0x010101));
+    EXPECT_TRUE(row_reads(screen(), "Quorvalite by Pelkin", 2, 24, 0x010101));
+    EXPECT_TRUE(row_reads(screen(), "* Texture mipmapping", 2, 84, 0x010101));
+    EXPECT_TRUE(row_reads(screen(), "Made for Marvolia 2022", 2, 170, 0x010101));
+
     // One thump per hop, in the call after which the eye turns upwards again.
     EXPECT_GE(run.thumpFrames.size(), size_t(FinaleSeconds));
     EXPECT_EQ(run.thumpFrames, run.bounceFrames);

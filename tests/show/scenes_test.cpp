@@ -30,13 +30,6 @@ struct SceneTest : ShowFixture {
     uint32_t background() { return screen()[255 * 256 + 255]; }
 };
 
-// Characters the prompt and the typed letters occupy on a text row.
-bool row_reads(const uint32_t* image, const char* text, int32_t x, int32_t y, uint32_t background) {
-    for (int32_t k = 0; text[k]; ++k)
-        if (text[k] != ' ' && !cell_shows(image, text[k], x + 8 * k, y, background)) return false;
-    return true;
-}
-
 }  // namespace
 
 // A slow frame jumping the step clock from 0.4 to 1.5 s types D, I and R in
@@ -95,21 +88,4 @@ TEST_F(SceneTest, TunnelEndsAfterBothTurnsAndEightSeconds) {
     EXPECT_EQ(take_cue_names(), std::vector<std::string>{"KeyClick"});
     EXPECT_TRUE(cell_shows(screen(), 'C', 2, 2, 0x010101));
     EXPECT_EQ(screen()[100 * 256 + 100], 0x010101u);
-}
-
-// Six clicks, the credits page, and step 28 at the first call after 6 s.
-TEST_F(SceneTest, AboutSceneShowsTheCreditsPage) {
-    for (int32_t n = 0; n < 256 * 256; ++n) screen()[n] = 0x010101;
-    enter(27);
-    run_at_fps(0, 5.99, 60);
-    EXPECT_EQ(show.step, 27);
-    EXPECT_EQ(take_cue_names().size(), 6u);
-    EXPECT_TRUE(row_reads(screen(), "         ABOUT", 2, 2, 0x010101));
-    EXPECT_TRUE(row_reads(screen(), "Quorvalite by Pelkin", 2, 24, 0x010101));
-    EXPECT_TRUE(row_reads(screen(), "* Texture mipmapping", 2, 84, 0x010101));
-    EXPECT_TRUE(row_reads(screen(), "it's more fun to compute!", 2, 118, 0x010101));
-    EXPECT_TRUE(row_reads(screen(), "Made for Marvolia 2022", 2, 170, 0x010101));
-    at(6.01);
-    EXPECT_EQ(show.step, 28);
-    EXPECT_TRUE(take_cue_names().empty());
 }

@@ -58,6 +58,13 @@ inline bool cell_shows(const uint32_t* image, char character, int32_t x, int32_t
     return true;
 }
 
+// True when every non-space character of text shows in its cell of a row.
+inline bool row_reads(const uint32_t* image, const char* text, int32_t x, int32_t y, uint32_t background) {
+    for (int32_t k = 0; text[k]; ++k)
+        if (text[k] != ' ' && !cell_shows(image, text[k], x + 8 * k, y, background)) return false;
+    return true;
+}
+
 // A fresh show and camera, HorizonOffset back at its load value.
 struct ShowFixture : ::testing::Test {
     ShowState show{};

@@ -48,18 +48,3 @@ TEST_F(ShowTest, TurnAfterThePauseBeginsOnTheNextCall) {
     run_show(show, camera, TheWorld, 4030);
     EXPECT_NEAR(camera.heading, 2.356194490192345 + 2 * 0.5 * 0.02, 1e-12);
 }
-
-// Movement steps take the time since the previous call; a horizon step moves
-// at least one row even when no time has passed.
-TEST_F(ShowTest, HorizonStepsMoveAtLeastOneRow) {
-    show.step = 4;
-    show.stepStartMs = 1000;
-    HorizonOffset = -400;
-    run_show(show, camera, TheWorld, 1000);
-    EXPECT_EQ(HorizonOffset, -401);
-    run_show(show, camera, TheWorld, 1100);  // trunc(500 x 0.1)
-    EXPECT_EQ(HorizonOffset, -451);
-    run_show(show, camera, TheWorld, 3000);  // 1.9 s in one call: -1401, step over
-    EXPECT_EQ(HorizonOffset, -1401);
-    EXPECT_EQ(show.step, 5);
-}

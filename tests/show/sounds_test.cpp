@@ -29,18 +29,6 @@ const Expected Sounds[] = {
     {&FootstepB, 24000, 6524},
 };
 
-bool tool_available(const char* probe) { return std::system(probe) == 0; }
-
-std::filesystem::path write_images() {
-    const auto dir = std::filesystem::temp_directory_path() / ("quorvalite_sounds_" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
-    for (const Expected& e : Sounds) {
-        std::ofstream out(dir / (std::string(e.sound->name) + ".wav"), std::ios::binary);
-        out.write(reinterpret_cast<const char*>(e.sound->bytes), e.sound->size);
-    }
-    return dir;
-}
-
 }  // namespace
 
 // Every header field by hand, and samples that are neither silent nor
@@ -76,30 +64,21 @@ TEST(Sounds, ImagesAreCanonicalMonoPcmWaveFiles) {
               false);
 }
 
-// Two independent standard readers accept the images unchanged and see the
-// formats and lengths the program relies on.
-TEST(Sounds, StandardReadersAcceptTheImages) {
-    const bool python = tool_available("python3 -c 'import wave' >/dev/null 2>&1");
-    const bool sox = tool_available("sox --version >/dev/null 2>&1");
-    if (!python && !sox) GTEST_SKIP() << "neither python3 nor sox is installed";
-    const auto dir = write_images();
+// Python's standard reader accepts the images unchanged and sees the formats
+// and lengths the program relies on.
+TEST(Sounds, PythonWaveReaderAcceptsTheImages) {
+    if (std::system("python3 -c 'import wave' >/dev/null 2>&1") != 0) GTEST_SKIP() << "python3 is not installed";
+    const auto dir = std::filesystem::temp_directory_path() / ("quorvalite_sounds_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
     for (const Expected& e : Sounds) {
         SCOPED_TRACE(e.sound->name);
-        const std::string path = (dir / (std::string(e.sound->name) + ".wav")).string();
-        if (python) {
-            const std::string check = "python3 -c \"import wave,sys; w=wave.open(sys.argv[1]); "
-                                      "sys.exit(0 if (w.getnchannels(),w.getsampwidth(),w.getframerate(),w.getnframes())"
-                                      "==(1,2," + std::to_string(e.rate) + "," + std::to_string(e.dataBytes / 2) +
-                                      ") else 1)\" '" + path + "'";
-            EXPECT_EQ(std::system(check.c_str()), 0) << check;
-        }
-        if (sox) {
-            // soxi prints the sample count; the stat pass decodes every sample.
-            const std::string check = "test \"$(soxi -s '" + path + "')\" = " + std::to_string(e.dataBytes / 2) +
-                                      " && test \"$(soxi -r '" + path + "')\" = " + std::to_string(e.rate) +
-                                      " && sox '" + path + "' -n stat >/dev/null 2>&1";
-            EXPECT_EQ(std::system(check.c_str()), 0) << check;
-        }
+        const auto path = dir / (std::string(e.sound->name) + ".wav");
+        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(e.sound->bytes), e.sound->size);
+        const std::string check = "python3 -c \"import wave,sys; w=wave.open(sys.argv[1]); "
+                                  "sys.exit(0 if (w.getnchannels(),w.getsampwidth(),w.getframerate(),w.getnframes())"
+                                  "==(1,2," + std::to_string(e.rate) + "," + std::to_string(e.dataBytes / 2) +
+                                  ") else 1)\" '" + path.string() + "'";
+        EXPECT_EQ(std::system(check.c_str()), 0) << check;
     }
     std::filesystem::remove_all(dir);
 }
