@@ -1,16 +1,92 @@
-// Placeholder until the worker pool lands: runs the tiles on the calling thread.
+// The render workers. Each waits for its start signal, takes tiles from the
+// TileCounter until it gets -1, renders them and signals done; the frame
+// thread releases all of them and waits for all of them once a frame.
 #include "frame/worker_pool.h"
+
+#include <atomic>
 
 int32_t TileCounter = -1;
 SpinLockWord TileLock{0};
 
-int32_t next_tile() { return -1; }
+namespace {
+
+struct Worker {
+    WorkerPool* pool;
+    PlatformSemaphore* start;
+    PlatformSemaphore* done;
+    PlatformThread* thread;
+};
+
+} // namespace
 
 struct WorkerPool {
-    void (*renderTile)(int32_t);
+    void (*renderTile)(int32_t tile);
+    int32_t count;
+    Worker workers[WorkerCount];
+    std::atomic<bool> stopping{false};
 };
-WorkerPool* start_workers(int32_t, void (*renderTile)(int32_t)) { return new WorkerPool{renderTile}; }
-void run_render_phase(WorkerPool* pool) {
-    for (int32_t t = 0; t < TileCount; ++t) pool->renderTile(t);
+
+int32_t next_tile() {
+    spin_lock_acquire(TileLock);
+    int32_t tile = TileCounter;
+    if (tile != -1) {
+        TileCounter = tile + 1;
+        if (tile + 1 > TileCount) {
+            TileCounter = -1;
+            tile = -1;
+        }
+    }
+    spin_lock_release(TileLock);
+    return tile;
 }
-void stop_workers(WorkerPool* pool) { delete pool; }
+
+namespace {
+
+void worker_main(void* argument) {
+    Worker& worker = *static_cast<Worker*>(argument);
+    for (;;) {
+        wait_semaphore(worker.start);
+        if (worker.pool->stopping.load(std::memory_order_acquire)) return;
+        for (int32_t tile = next_tile(); tile != -1; tile = next_tile()) worker.pool->renderTile(tile);
+        release_semaphore(worker.done);
+    }
+}
+
+} // namespace
+
+WorkerPool* start_workers(int32_t count, void (*renderTile)(int32_t tile)) {
+    if (count < 1) count = 1;
+    if (count > WorkerCount) count = WorkerCount;
+    WorkerPool* pool = new WorkerPool;
+    pool->renderTile = renderTile;
+    pool->count = count;
+    for (int32_t i = 0; i < count; ++i) {
+        Worker& worker = pool->workers[i];
+        worker.pool = pool;
+        worker.start = create_semaphore();
+        worker.done = create_semaphore();
+        worker.thread = start_thread(worker_main, &worker);
+    }
+    return pool;
+}
+
+void run_render_phase(WorkerPool* pool) {
+    // No worker runs here, so the plain store needs no lock; the start
+    // signals order it before every worker's first request.
+    TileCounter = 0;
+    for (int32_t i = 0; i < pool->count; ++i) release_semaphore(pool->workers[i].start);
+    for (int32_t i = 0; i < pool->count; ++i) wait_semaphore(pool->workers[i].done);
+}
+
+void stop_workers(WorkerPool* pool) {
+    if (!pool) return;
+    pool->stopping.store(true, std::memory_order_release);
+    for (int32_t i = 0; i < pool->count; ++i) release_semaphore(pool->workers[i].start);
+    for (int32_t i = 0; i < pool->count; ++i) {
+        Worker& worker = pool->workers[i];
+        join_thread(worker.thread);
+        destroy_semaphore(worker.start);
+        destroy_semaphore(worker.done);
+    }
+    delete pool;
+}

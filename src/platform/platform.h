@@ -89,7 +89,8 @@ bool service_messages();
 void place_cursor();
 
 // Milliseconds since an origin 1000 ms before the program started; the
-// headless backend returns its virtual clock instead.
+// headless backend returns its virtual clock instead, where read number k
+// (0 at start-up, j in frame j) returns 1000 + k x 1000 / fps.
 int64_t now_ms();
 
 // Stops the sound that is playing and starts this one, asynchronously.
@@ -107,7 +108,8 @@ struct SoundCue {
     const SoundImage* sound;
 };
 
-// Cues issued since the last call, in order; the list is emptied.
+// Cues issued since the last call, in order; the list is emptied. Cues are
+// recorded on every backend, so a trace lists them for a windowed run too.
 std::vector<SoundCue> headless_take_cues();
 
 // Number of frames presented so far.
@@ -133,3 +135,8 @@ void join_thread(PlatformThread* thread);
 // and renames, so a failed write leaves nothing behind.
 bool write_png(const std::string& path, const uint32_t* pixels, int32_t width, int32_t height,
                int32_t stride, bool alpha, std::string* error);
+
+// Reads an 8-bit RGB or RGBA PNG into pixels 0x00RRGGBB (alpha dropped); false
+// with a message in *error if the file is missing or not such a PNG.
+bool read_png(const std::string& path, std::vector<uint32_t>* pixels, int32_t* width, int32_t* height,
+              std::string* error);

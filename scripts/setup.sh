@@ -1,0 +1,33 @@
+# Sourced by run.sh and test.sh: installs the Debian packages that the build,
+# the tests and the tools need, when any of them is missing.
+set -euo pipefail
+
+QUORVALITE_PACKAGES=(cmake g++ pkg-config libsdl2-dev libpng-dev libcli11-dev libgtest-dev libbenchmark-dev
+                     xvfb xdotool ffmpeg sox)
+
+install_missing_packages() {
+    local missing=()
+    local package
+    for package in "${QUORVALITE_PACKAGES[@]}"; do
+        if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+            missing+=("$package")
+        fi
+    done
+    if [ ${#missing[@]} -eq 0 ]; then
+        echo "== All needed packages are installed."
+        return
+    fi
+    local run_as_root=()
+    if [ "$(id -u)" -ne 0 ]; then
+        if ! command -v sudo >/dev/null; then
+            echo "Missing packages: ${missing[*]}. Run this script as root to install them." >&2
+            exit 1
+        fi
+        run_as_root=(sudo)
+    fi
+    echo "== Installing the missing packages: ${missing[*]}"
+    "${run_as_root[@]}" apt-get update
+    DEBIAN_FRONTEND=noninteractive "${run_as_root[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+}
+
+QUORVALITE_JOBS="$(nproc)"

@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Installs what is missing, then builds and runs every test three ways:
+#   1. Release build, the whole suite (the window test runs under its own Xvfb);
+#   2. AddressSanitizer + UndefinedBehaviorSanitizer build, the whole suite;
+#   3. ThreadSanitizer build of the threaded tests (test_frame, test_content).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source scripts/setup.sh
+
+install_missing_packages
+start=$SECONDS
+# The window test must run here, not skip for want of Xvfb.
+export QUORVALITE_REQUIRE_WINDOW_TEST=1
+
+echo "== 1/3 Release build and all tests (build-release)"
+cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release
+cmake --build build-release -j "$QUORVALITE_JOBS"
+(cd build-release && ctest --output-on-failure -j "$QUORVALITE_JOBS")
+
+echo "== 2/3 AddressSanitizer + UndefinedBehaviorSanitizer build and all tests (build-asan)"
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Release -DQUORVALITE_SANITIZE=address,undefined \
+      -DQUORVALITE_BUILD_BENCH=OFF
+cmake --build build-asan -j "$QUORVALITE_JOBS"
+(cd build-asan && ctest --output-on-failure -j "$QUORVALITE_JOBS")
+
+echo "== 3/3 ThreadSanitizer build of the threaded tests (build-tsan)"
+cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=Release -DQUORVALITE_SANITIZE=thread -DQUORVALITE_BUILD_BENCH=OFF
+tsan_tests=()
+for name in frame content; do
+    if compgen -G "tests/$name/*.cpp" >/dev/null; then tsan_tests+=("test_$name"); fi
+done
+cmake --build build-tsan -j "$QUORVALITE_JOBS" --target "${tsan_tests[@]}"
+for test in "${tsan_tests[@]}"; do
+    echo "-- $test under ThreadSanitizer"
+    TSAN_OPTIONS="halt_on_error=1" "build-tsan/tests/$test"
+done
+
+echo "== All tests passed in $((SECONDS - start)) s."

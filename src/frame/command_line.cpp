@@ -1,0 +1,319 @@
+// Command-line parsing with CLI11. CLI11 reports errors as exceptions; they
+// are caught here and become a one-line message and exit code 2, so nothing
+// beyond this file sees them.
+#include "frame/command_line.h"
+
+#include <CLI/CLI.hpp>
+#include <unistd.h>
+
+#include <cctype>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+
+#include "world/world.h"
+
+namespace {
+
+const char* const Usage =
+    "usage: quorvalite [--window | --switch-mode] [--frames N] [--trace FILE]\n"
+    "       quorvalite --headless [--frames N] [--fps F] [--dump LIST --out DIR] [--trace FILE]\n"
+    "       quorvalite --pose X,Y,Z,HEADING,HORIZON --out DIR [--fps F]\n"
+    "       quorvalite --dump-textures DIR\n"
+    "Run quorvalite --help for every option.\n";
+
+int bad_input(const std::string& message) {
+    std::fprintf(stderr, "quorvalite: %s\n%s", message.c_str(), Usage);
+    return 2;
+}
+
+bool parse_frame_number(const std::string& text, int64_t* value) {
+    if (text.empty() || text.size() > 13) return false;
+    int64_t number = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9') return false;
+        number = number * 10 + (c - '0');
+    }
+    if (number < 1 || number > MaxFrameNumber) return false;
+    *value = number;
+    return true;
+}
+
+bool parse_finite(const std::string& text, double* value) {
+    if (text.empty() || std::isspace(static_cast<unsigned char>(text[0]))) return false;
+    char* end = nullptr;
+    errno = 0;
+    const double number = std::strtod(text.c_str(), &end);
+    if (errno != 0 || end != text.c_str() + text.size() || !std::isfinite(number)) return false;
+    *value = number;
+    return true;
+}
+
+std::vector<std::string> split(const std::string& text, char separator) {
+    std::vector<std::string> parts;
+    size_t start = 0;
+    for (;;) {
+        const size_t end = text.find(separator, start);
+        parts.push_back(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
+        if (end == std::string::npos) return parts;
+        start = end + 1;
+    }
+}
+
+// The nearest folder on the way up from path that exists.
+std::filesystem::path existing_ancestor(std::filesystem::path path) {
+    std::error_code error;
+    if (path.is_relative()) path = std::filesystem::current_path(error) / path;
+    while (!std::filesystem::exists(path, error) && path.has_parent_path() && path != path.parent_path())
+        path = path.parent_path();
+    return path;
+}
+
+bool file_writable(const std::string& path, std::string* error) {
+    std::error_code code;
+    if (path.empty()) {
+        *error = "the trace file name is empty";
+        return false;
+    }
+    const std::filesystem::path file(path);
+    if (std::filesystem::is_directory(file, code)) {
+        *error = "cannot write " + path + ": it is a folder";
+        return false;
+    }
+    if (std::filesystem::exists(file, code)) {
+        if (access(path.c_str(), W_OK) != 0) {
+            *error = "cannot write " + path + ": " + std::strerror(errno);
+            return false;
+        }
+        return true;
+    }
+    const std::filesystem::path parent = file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
+    if (!std::filesystem::is_directory(parent, code) || access(parent.c_str(), W_OK | X_OK) != 0) {
+        *error = "cannot write " + path + ": its folder is missing or not writable";
+        return false;
+    }
+    return true;
+}
+
+// Options that only make sense together, checked after parsing.
+std::string check_combinations(const CLI::App& app, const CommandLine& line) {
+    const auto given = [&](const char* name) { return app.count(name) > 0; };
+    if (line.mode == RunMode::DumpTextures) {
+        for (const char* other : {"--window", "--switch-mode", "--headless", "--frames", "--fps", "--dump", "--out",
+                                  "--trace", "--pose"})
+            if (given(other)) return std::string("--dump-textures cannot be combined with ") + other;
+        return {};
+    }
+    if (line.mode == RunMode::Pose) {
+        for (const char* other : {"--window", "--switch-mode", "--frames", "--dump", "--trace"})
+            if (given(other)) return std::string("--pose cannot be combined with ") + other;
+        if (!given("--out")) return "--pose needs --out DIR";
+        return {};
+    }
+    if (given("--window") && given("--switch-mode")) return "--window and --switch-mode exclude each other";
+    if (line.headless && (given("--window") || given("--switch-mode")))
+        return "--headless opens no window: drop --window and --switch-mode";
+    if (!line.headless) {
+        for (const char* other : {"--fps", "--dump", "--out"})
+            if (given(other)) return std::string(other) + " needs --headless";
+    }
+    if (given("--dump") && !given("--out")) return "--dump needs --out DIR";
+    if (given("--out") && !given("--dump")) return "--out needs --dump LIST";
+    if (line.frames > 0) {
+        for (const FrameRange& range : line.headlessOptions.dump)
+            if (range.last > line.frames)
+                return "--dump asks for frame " + std::to_string(range.last) + " but only " +
+                       std::to_string(line.frames) + " frames run";
+    }
+    return {};
+}
+
+// A whole number from low to high, with a message that names the value.
+CLI::Validator whole_number(int64_t low, int64_t high) {
+    return CLI::Validator(
+        [low, high](std::string& text) -> std::string {
+            int64_t value = 0;
+            if (!CLI::detail::lexical_cast(text, value))
+                return "\"" + text + "\" is not a whole number";
+            if (value < low || value > high)
+                return text + " is outside " + std::to_string(low) + " to " + std::to_string(high);
+            return {};
+        },
+        "");
+}
+
+} // namespace
+
+bool parse_frame_list(const std::string& text, std::vector<FrameRange>* ranges, std::string* error) {
+    ranges->clear();
+    for (const std::string& item : split(text, ',')) {
+        const size_t dash = item.find('-');
+        FrameRange range{0, 0};
+        const bool ok = dash == std::string::npos
+                            ? parse_frame_number(item, &range.first)
+                            : parse_frame_number(item.substr(0, dash), &range.first) &&
+                                  parse_frame_number(item.substr(dash + 1), &range.last);
+        if (dash == std::string::npos) range.last = range.first;
+        if (!ok) {
+            *error = "--dump: \"" + item + "\" is not a frame number (1 to " + std::to_string(MaxFrameNumber) +
+                     ") or a range FIRST-LAST";
+            return false;
+        }
+        if (range.first > range.last) {
+            *error = "--dump: the range \"" + item + "\" ends before it starts";
+            return false;
+        }
+        ranges->push_back(range);
+    }
+    return true;
+}
+
+bool parse_pose(const std::string& text, PoseRequest* pose, std::string* error) {
+    const std::vector<std::string> parts = split(text, ',');
+    double values[5];
+    if (parts.size() != 5) {
+        *error = "--pose needs five numbers X,Y,Z,HEADING,HORIZON, got \"" + text + "\"";
+        return false;
+    }
+    static const char* const names[5] = {"X", "Y", "Z", "HEADING", "HORIZON"};
+    for (size_t i = 0; i < 5; ++i) {
+        if (!parse_finite(parts[i], &values[i])) {
+            *error = std::string("--pose: ") + names[i] + " \"" + parts[i] + "\" is not a finite number";
+            return false;
+        }
+    }
+    for (size_t i = 0; i < 2; ++i) {
+        if (!(values[i] >= 1 && values[i] < GridSize - 1)) {
+            *error = std::string("--pose: ") + names[i] + " " + parts[i] + " is outside the inner cells (1 to below " +
+                     std::to_string(GridSize - 1) + ")";
+            return false;
+        }
+    }
+    if (!(values[2] >= -999 && values[2] <= 999)) {
+        *error = "--pose: Z " + parts[2] + " is outside -999 to 999";
+        return false;
+    }
+    if (values[4] != std::floor(values[4]) || values[4] < -10000 || values[4] > 10000) {
+        *error = "--pose: HORIZON " + parts[4] + " is not a whole number of rows from -10000 to 10000";
+        return false;
+    }
+    *pose = PoseRequest{values[0], values[1], values[2], values[3], int32_t(values[4])};
+    return true;
+}
+
+bool output_dir_usable(const std::string& path, std::string* error) {
+    std::error_code code;
+    if (path.empty()) {
+        *error = "the output folder name is empty";
+        return false;
+    }
+    const std::filesystem::path folder(path);
+    if (std::filesystem::exists(folder, code) && !std::filesystem::is_directory(folder, code)) {
+        *error = "cannot write into " + path + ": it is not a folder";
+        return false;
+    }
+    const std::filesystem::path ancestor = existing_ancestor(folder);
+    if (!std::filesystem::is_directory(ancestor, code) || access(ancestor.c_str(), W_OK | X_OK) != 0) {
+        *error = "cannot write into " + path + ": " + ancestor.string() + " is not a writable folder";
+        return false;
+    }
+    return true;
+}
+
+bool make_output_dir(const std::string& path, std::string* made, std::string* error) {
+    std::error_code code;
+    made->clear();
+    std::filesystem::path outermost;
+    for (std::filesystem::path p = std::filesystem::absolute(path, code);
+         !p.empty() && !std::filesystem::exists(p, code) && p != p.parent_path(); p = p.parent_path())
+        outermost = p;
+    std::filesystem::create_directories(path, code);
+    if (code || !std::filesystem::is_directory(path, code)) {
+        *error = "cannot make the folder " + path + (code ? ": " + code.message() : "");
+        remove_made_dir(outermost.string());
+        return false;
+    }
+    *made = outermost.string();
+    return true;
+}
+
+void remove_made_dir(const std::string& made) {
+    if (made.empty()) return;
+    // Innermost first; remove() leaves any folder that is not empty.
+    std::error_code code;
+    std::vector<std::filesystem::path> folders;
+    for (std::filesystem::path p(made); std::filesystem::is_directory(p, code);) {
+        folders.push_back(p);
+        std::filesystem::directory_iterator it(p, code);
+        if (code || it == std::filesystem::directory_iterator() || !it->is_directory()) break;
+        p = it->path();
+    }
+    for (auto f = folders.rbegin(); f != folders.rend(); ++f) std::filesystem::remove(*f, code);
+}
+
+int parse_command_line(int argc, const char* const* argv, const std::string& version, CommandLine* result) {
+    CLI::App app{"Quorvalite: a software ray-casting demo. It renders a scripted walk through a small "
+                 "3-D world at 1920 x 1080, one ray per screen column on eight worker threads. ESC or "
+                 "closing the window ends it.",
+                 "quorvalite"};
+    app.set_version_flag("--version", "quorvalite " + version);
+    app.footer("Without options the demo takes over the screen, scaling its picture to the desktop's mode.\n"
+               "Headless, the clock reads 1000 ms at start and 1000 + j x 1000 / F ms in frame j.\n"
+               "Exit codes: 0 done, 1 a failure while running, 2 bad command line.");
+    CommandLine line;
+    std::string dumpList;
+    std::string poseText;
+    app.add_flag("--window", line.window.windowed, "An ordinary resizable window instead of full screen");
+    app.add_flag("--switch-mode", line.window.switchMode,
+                 "Switch the display to 1920 x 1080 instead of scaling the picture to the desktop's mode; "
+                 "the mode is given back at the end");
+    app.add_flag("--headless", line.headless,
+                 "No window and no sound: a virtual clock that advances 1000 / F ms a frame");
+    app.add_option("--frames", line.frames, "Run N frames (1 or more), then exit 0 (default: until ESC or quit)")
+        ->type_name("N")
+        ->check(whole_number(1, MaxFrameNumber));
+    app.add_option("--fps", line.headlessOptions.fps, "Frames a second of the headless clock, 1 to 100000 (default 60)")
+        ->type_name("F")
+        ->check(whole_number(1, 100000));
+    app.add_option("--dump", dumpList, "Frames to write as DIR/frame_NNNNNN.png, e.g. 1,2,100-110 (headless)")
+        ->type_name("LIST");
+    app.add_option("--out", line.headlessOptions.outDir, "Folder for --dump and --pose pictures (made if missing)")
+        ->type_name("DIR");
+    app.add_option("--trace", line.tracePath, "Write one line per frame and per sound cue to FILE")
+        ->type_name("FILE");
+    app.add_option("--pose", poseText,
+                   "Render one picture from this camera pose into DIR/pose.png, without the show (headless)")
+        ->type_name("X,Y,Z,HEADING,HORIZON");
+    app.add_option("--dump-textures", line.textureDir, "Write every texture and mip level as PNG files into DIR")
+        ->type_name("DIR");
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::CallForVersion& e) {
+        return app.exit(e);
+    } catch (const CLI::ParseError& e) {
+        return bad_input(e.what());
+    }
+
+    std::string error;
+    if (app.count("--dump") && !parse_frame_list(dumpList, &line.headlessOptions.dump, &error))
+        return bad_input(error);
+    if (app.count("--pose")) {
+        if (!parse_pose(poseText, &line.pose, &error)) return bad_input(error);
+        line.mode = RunMode::Pose;
+        line.headless = true;
+    }
+    if (app.count("--dump-textures")) line.mode = RunMode::DumpTextures;
+    const std::string combination = check_combinations(app, line);
+    if (!combination.empty()) return bad_input(combination);
+
+    if (line.mode == RunMode::DumpTextures && !output_dir_usable(line.textureDir, &error)) return bad_input(error);
+    if (app.count("--out") && !output_dir_usable(line.headlessOptions.outDir, &error)) return bad_input(error);
+    if (app.count("--trace") && !file_writable(line.tracePath, &error)) return bad_input(error);
+    *result = line;
+    return -1;
+}

@@ -1,0 +1,179 @@
+// The SDL2 backend: a borderless full-screen window (or an ordinary one), the
+// FrameBuffer uploaded once a frame into a 32-bit XRGB streaming texture and
+// scaled to fit with its aspect kept, key events into KeyState, and sound
+// cues queued on one audio device.
+#include <SDL.h>
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "platform/backend.h"
+#include "platform/keys.h"
+#include "platform/sound_convert.h"
+
+namespace {
+
+SDL_Window* Window = nullptr;
+SDL_Renderer* Renderer = nullptr;
+SDL_Texture* Picture = nullptr;
+
+SDL_AudioDeviceID AudioDevice = 0;
+SDL_AudioSpec AudioFormat{};
+
+// Each image is decoded once, on its first cue, into the device's format.
+struct DecodedSound {
+    const uint8_t* bytes;
+    std::vector<int16_t> samples;
+    bool usable;
+};
+std::vector<DecodedSound> DecodedSounds;
+
+bool fail(std::string* error, const std::string& what) {
+    if (error) *error = what + ": " + SDL_GetError();
+    sdl_close();
+    return false;
+}
+
+// Sound is optional: without a device the show goes on silently after one
+// notice.
+void open_audio() {
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        std::fprintf(stderr, "quorvalite: no sound (%s); going on silently\n", SDL_GetError());
+        return;
+    }
+    const char* driver = SDL_GetCurrentAudioDriver();
+    if (!driver || std::strcmp(driver, "dummy") == 0 || std::strcmp(driver, "disk") == 0) {
+        std::fprintf(stderr, "quorvalite: no sound device (audio driver %s); going on silently\n",
+                     driver ? driver : "none");
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return;
+    }
+    SDL_AudioSpec wanted{};
+    wanted.freq = 48000;
+    wanted.format = AUDIO_S16SYS;
+    wanted.channels = 2;
+    wanted.samples = 1024;
+    AudioDevice = SDL_OpenAudioDevice(nullptr, 0, &wanted, &AudioFormat,
+                                      SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE);
+    if (AudioDevice == 0) {
+        std::fprintf(stderr, "quorvalite: cannot open the sound device (%s); going on silently\n", SDL_GetError());
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return;
+    }
+    SDL_PauseAudioDevice(AudioDevice, 0);
+}
+
+const DecodedSound& decoded(const SoundImage& sound) {
+    for (const DecodedSound& entry : DecodedSounds)
+        if (entry.bytes == sound.bytes) return entry;
+    DecodedSound entry{sound.bytes, {}, false};
+    std::string error;
+    entry.usable = convert_sound(sound, AudioFormat.freq, AudioFormat.channels, &entry.samples, &error);
+    if (!entry.usable && sound.bytes) std::fprintf(stderr, "quorvalite: %s; it stays silent\n", error.c_str());
+    DecodedSounds.push_back(std::move(entry));
+    return DecodedSounds.back();
+}
+
+// The mouse is no input: its events are never queued, so key events are not
+// delayed behind them; nor is text input.
+void ignore_unused_events() {
+    const Uint32 ignored[] = {SDL_MOUSEMOTION, SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP, SDL_MOUSEWHEEL,
+                              SDL_FINGERDOWN,  SDL_FINGERUP,        SDL_FINGERMOTION,  SDL_TEXTINPUT,
+                              SDL_TEXTEDITING, SDL_MULTIGESTURE,    SDL_DOLLARGESTURE};
+    for (const Uint32 type : ignored) SDL_EventState(type, SDL_IGNORE);
+    SDL_StopTextInput();
+}
+
+} // namespace
+
+bool sdl_open(const WindowOptions& options, std::string* error) {
+    SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return fail(error, "cannot start the video system");
+    SDL_ShowCursor(SDL_DISABLE);
+
+    Uint32 flags = 0;
+    int width = ScreenWidth;
+    int height = ScreenHeight;
+    if (options.windowed) {
+        flags = SDL_WINDOW_RESIZABLE;
+        width = ScreenWidth / 2;
+        height = ScreenHeight / 2;
+    } else {
+        flags = SDL_WINDOW_BORDERLESS | (options.switchMode ? SDL_WINDOW_FULLSCREEN : SDL_WINDOW_FULLSCREEN_DESKTOP);
+    }
+    Window = SDL_CreateWindow("Quorvalite", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height, flags);
+    if (!Window) return fail(error, "cannot create the window");
+    if (options.switchMode && !options.windowed) {
+        // Only the size is asked for; depth and refresh rate stay as they are.
+        SDL_DisplayMode mode{0, ScreenWidth, ScreenHeight, 0, nullptr};
+        SDL_SetWindowDisplayMode(Window, &mode);
+    }
+
+    Renderer = SDL_CreateRenderer(Window, -1, 0);
+    if (!Renderer) Renderer = SDL_CreateRenderer(Window, -1, SDL_RENDERER_SOFTWARE);
+    if (!Renderer) return fail(error, "cannot create the renderer");
+    SDL_RenderSetLogicalSize(Renderer, ScreenWidth, ScreenHeight);
+    Picture = SDL_CreateTexture(Renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, ScreenWidth,
+                                ScreenHeight);
+    if (!Picture) return fail(error, "cannot create the picture texture");
+
+    ignore_unused_events();
+    open_audio();
+    return true;
+}
+
+void sdl_close() {
+    if (AudioDevice) SDL_CloseAudioDevice(AudioDevice);
+    AudioDevice = 0;
+    DecodedSounds.clear();
+    if (Picture) SDL_DestroyTexture(Picture);
+    if (Renderer) SDL_DestroyRenderer(Renderer);
+    // Destroying the window gives back a switched display mode.
+    if (Window) SDL_DestroyWindow(Window);
+    Picture = nullptr;
+    Renderer = nullptr;
+    Window = nullptr;
+    SDL_Quit();
+}
+
+void sdl_present() {
+    SDL_UpdateTexture(Picture, nullptr, FrameBuffer, ScreenWidth * int(sizeof(uint32_t)));
+    SDL_SetRenderDrawColor(Renderer, 0, 0, 0, 255);
+    SDL_RenderClear(Renderer);
+    SDL_RenderCopy(Renderer, Picture, nullptr, nullptr);
+    SDL_RenderPresent(Renderer);
+}
+
+bool sdl_service_one_event() {
+    SDL_Event event;
+    if (!SDL_PollEvent(&event)) return false;
+    switch (event.type) {
+    case SDL_QUIT: return true;
+    case SDL_KEYDOWN:
+    case SDL_KEYUP: {
+        const bool down = event.type == SDL_KEYDOWN;
+        const bool alt = (event.key.keysym.mod & KMOD_ALT) != 0;
+        if (is_close_request(event.key.keysym.sym, down, alt)) return true;
+        record_key_event(event.key.keysym.sym, down, alt);
+        return false;
+    }
+    default: return false;
+    }
+}
+
+void sdl_place_cursor() {
+    int width = 0;
+    int height = 0;
+    SDL_GetWindowSize(Window, &width, &height);
+    SDL_WarpMouseInWindow(Window, width / 2, height / 2);
+}
+
+void sdl_play_sound(const SoundImage& sound) {
+    if (AudioDevice == 0) return;
+    SDL_ClearQueuedAudio(AudioDevice);
+    const DecodedSound& entry = decoded(sound);
+    if (!entry.usable || entry.samples.empty()) return;
+    SDL_QueueAudio(AudioDevice, entry.samples.data(), Uint32(entry.samples.size() * sizeof(int16_t)));
+}

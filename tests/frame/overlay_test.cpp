@@ -1,0 +1,129 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+
+#include "camera/camera.h"
+#include "content/color.h"
+#include "frame/overlay.h"
+#include "world/world.h"
+
+TEST(RateDisplay, FirstFrameShowsItsOwnRate) {
+    RateDisplay rate;
+    EXPECT_EQ(update_rate(rate, 0.016), 63); // 62.5 rounds up
+    EXPECT_EQ(rate.frameCount, 2);
+}
+
+TEST(RateDisplay, SteadyRateAndTheRescaleAt200Frames) {
+    RateDisplay rate;
+    const double dt = 0.02; // 50 frames a second
+    for (int frame = 1; frame <= 199; ++frame) {
+        EXPECT_EQ(update_rate(rate, dt), 50) << "frame " << frame;
+        rescale_rate(rate);
+    }
+    EXPECT_EQ(rate.frameCount, 40);
+    EXPECT_DOUBLE_EQ(rate.rateSum, 199.0 * 50 / 5);
+    // (199 R / 5 + R) / 40 = 1.02 R
+    EXPECT_EQ(update_rate(rate, dt), 51);
+    rescale_rate(rate);
+    // The mean sinks back towards R and is rescaled again 160 frames later.
+    for (int frame = 201; frame < 359; ++frame) {
+        update_rate(rate, dt);
+        rescale_rate(rate);
+    }
+    EXPECT_EQ(rate.frameCount, 199);
+    EXPECT_EQ(update_rate(rate, dt), 50);
+    rescale_rate(rate);
+    EXPECT_EQ(rate.frameCount, 40);
+}
+
+TEST(RateDisplay, FrameWithoutDurationLeavesTheMeanFinite) {
+    RateDisplay rate;
+    EXPECT_EQ(update_rate(rate, 0), 0) << "nothing measured yet";
+    EXPECT_EQ(update_rate(rate, 0.01), 100);
+    EXPECT_EQ(update_rate(rate, 0), 100);
+    EXPECT_EQ(update_rate(rate, 0.02), 75);
+    EXPECT_TRUE(std::isfinite(rate.rateSum));
+    EXPECT_EQ(rate.frameCount, 3);
+}
+
+TEST(HeadingWrap, BringsTheHeadingIntoOneTurn) {
+    EXPECT_DOUBLE_EQ(wrap_heading(-0.5), TwoPi - 0.5);
+    EXPECT_DOUBLE_EQ(wrap_heading(7.0), 7.0 - TwoPi);
+    EXPECT_DOUBLE_EQ(wrap_heading(1.25), 1.25);
+}
+
+TEST(BlendHalf, TruncatedMeanPerChannelWithTheTopByteCleared) {
+    EXPECT_EQ(blend_half(0x00FFFFFFu, 0x00000001u), 0x007F7F80u);
+    EXPECT_EQ(blend_half(0xFF102030u, 0xFF000000u), 0x00081018u);
+}
+
+class MinimapTest : public testing::Test {
+protected:
+    void SetUp() override {
+        frame.reset(new uint32_t[size_t(ScreenWidth) * ScreenHeight]);
+        saved = FrameBuffer;
+        FrameBuffer = frame.get();
+        for (size_t i = 0; i < size_t(ScreenWidth) * ScreenHeight; ++i) FrameBuffer[i] = 0x00204060;
+        world.reset(new WorldGrid{});
+    }
+    void TearDown() override { FrameBuffer = saved; }
+    uint32_t pixel(int32_t column, int32_t row) const { return FrameBuffer[size_t(row) * ScreenWidth + size_t(column)]; }
+
+    std::unique_ptr<uint32_t[]> frame;
+    std::unique_ptr<WorldGrid> world;
+    uint32_t* saved = nullptr;
+};
+
+TEST_F(MinimapTest, VisitedCellsRedOthersGreenBlendedOverTheView) {
+    // Cell (a, b) = (3, 7): X index 3 runs across, Y index 7 down.
+    cell_at(*world, 3, 7).visited = 1;
+    draw_minimap(*world);
+
+    const uint32_t red = blend_half(0xFF0000, 0x00204060);
+    const uint32_t green = blend_half(0x00FF00, 0x00204060);
+    for (int32_t dy = 0; dy < 4; ++dy)
+        for (int32_t dx = 0; dx < 4; ++dx) EXPECT_EQ(pixel(MinimapLeft + 12 + dx, MinimapTop + 28 + dy), red);
+    EXPECT_EQ(pixel(MinimapLeft + 28, MinimapTop + 12), green) << "the transposed cell stays green";
+    EXPECT_EQ(pixel(MinimapLeft + 16, MinimapTop + 28), green);
+
+    // Exactly 128 x 128 pixels from column 1782 and row 10, nothing around them.
+    EXPECT_EQ(pixel(1782, 10), green);
+    EXPECT_EQ(pixel(1909, 137), green);
+    EXPECT_EQ(pixel(1781, 10), 0x00204060u);
+    EXPECT_EQ(pixel(1910, 137), 0x00204060u);
+    EXPECT_EQ(pixel(1782, 9), 0x00204060u);
+    EXPECT_EQ(pixel(1909, 138), 0x00204060u);
+}
+
+TEST_F(MinimapTest, HudLinesAtTheirRowsInWhiteAtScale2) {
+    for (size_t i = 0; i < size_t(ScreenWidth) * ScreenHeight; ++i) FrameBuffer[i] = 0;
+    Camera camera;
+    camera.x = 12.25;
+    draw_hud(63, camera);
+
+    // Each line is 16 rows high from its top row; nothing else is touched.
+    const int32_t tops[] = {5, 30, 52, 990, 1020, 1050};
+    std::vector<int32_t> lineOfRow(ScreenHeight, -1);
+    for (int32_t line = 0; line < 6; ++line)
+        for (int32_t r = tops[line]; r < tops[line] + 16; ++r) lineOfRow[size_t(r)] = line;
+    int32_t whitePerLine[6] = {};
+    int32_t rightmost[6] = {};
+    for (int32_t row = 0; row < ScreenHeight; ++row) {
+        for (int32_t column = 0; column < ScreenWidth; ++column) {
+            const uint32_t p = pixel(column, row);
+            if (p == 0) continue;
+            ASSERT_EQ(p, 0x00FFFFFFu);
+            ASSERT_GE(lineOfRow[size_t(row)], 0) << "row " << row;
+            ASSERT_GE(column, 10);
+            whitePerLine[lineOfRow[size_t(row)]] += 1;
+            rightmost[lineOfRow[size_t(row)]] = std::max(rightmost[lineOfRow[size_t(row)]], column);
+        }
+    }
+    for (int32_t line = 0; line < 6; ++line) EXPECT_GT(whitePerLine[line], 0) << "line " << line;
+    // 16-pixel cells: "FPS: 63 " ends by column 10 + 7 x 16, "Position X: 12.250000" spans 21 cells.
+    EXPECT_LT(rightmost[0], 10 + 7 * 16);
+    EXPECT_GT(rightmost[3], 10 + 20 * 16);
+    EXPECT_LT(rightmost[3], 10 + 21 * 16);
+}

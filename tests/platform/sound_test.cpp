@@ -1,0 +1,70 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "platform/sound_convert.h"
+
+namespace {
+
+void put32(std::vector<uint8_t>& bytes, uint32_t value) {
+    for (int i = 0; i < 4; ++i) bytes.push_back(uint8_t(value >> (8 * i)));
+}
+void put16(std::vector<uint8_t>& bytes, uint16_t value) {
+    bytes.push_back(uint8_t(value));
+    bytes.push_back(uint8_t(value >> 8));
+}
+void put_tag(std::vector<uint8_t>& bytes, const char* tag) {
+    for (int i = 0; i < 4; ++i) bytes.push_back(uint8_t(tag[i]));
+}
+
+// A canonical 44-byte-header mono 16-bit PCM image.
+std::vector<uint8_t> wav_image(uint32_t rate, const std::vector<int16_t>& samples) {
+    const uint32_t dataBytes = uint32_t(samples.size() * 2);
+    std::vector<uint8_t> bytes;
+    put_tag(bytes, "RIFF");
+    put32(bytes, 36 + dataBytes);
+    put_tag(bytes, "WAVE");
+    put_tag(bytes, "fmt ");
+    put32(bytes, 16);
+    put16(bytes, 1);
+    put16(bytes, 1);
+    put32(bytes, rate);
+    put32(bytes, rate * 2);
+    put16(bytes, 2);
+    put16(bytes, 16);
+    put_tag(bytes, "data");
+    put32(bytes, dataBytes);
+    for (const int16_t s : samples) put16(bytes, uint16_t(s));
+    return bytes;
+}
+
+} // namespace
+
+TEST(ConvertSound, ResamplesToTheDeviceRateAndChannels) {
+    const std::vector<int16_t> samples(2400, 1000);
+    const std::vector<uint8_t> image = wav_image(24000, samples);
+    const SoundImage sound{"Step", image.data(), uint32_t(image.size())};
+    std::vector<int16_t> out;
+    std::string error;
+    ASSERT_TRUE(convert_sound(sound, 48000, 2, &out, &error)) << error;
+    // 0.1 s at 48000 frames a second in stereo, give or take the filter's edge.
+    EXPECT_NEAR(double(out.size()), 9600.0, 96.0);
+    EXPECT_NEAR(out[out.size() / 2], 1000, 50) << "a constant signal stays constant";
+
+    ASSERT_TRUE(convert_sound(sound, 24000, 1, &out, &error)) << error;
+    EXPECT_EQ(out, samples) << "the device's own format is copied unchanged";
+}
+
+TEST(ConvertSound, RejectsMissingAndBrokenImagesSafely) {
+    std::vector<int16_t> out;
+    std::string error;
+    EXPECT_FALSE(convert_sound(SoundImage{"Empty", nullptr, 0}, 48000, 2, &out, &error));
+    EXPECT_NE(error.find("Empty"), std::string::npos);
+
+    std::vector<uint8_t> image = wav_image(16000, std::vector<int16_t>(100, 5));
+    std::memcpy(image.data() + 8, "JUNK", 4);
+    EXPECT_FALSE(convert_sound(SoundImage{"Junk", image.data(), uint32_t(image.size())}, 48000, 2, &out, &error));
+    const std::vector<uint8_t> truncated(image.begin(), image.begin() + 20);
+    EXPECT_FALSE(
+        convert_sound(SoundImage{"Short", truncated.data(), uint32_t(truncated.size())}, 48000, 2, &out, &error));
+}
