@@ -87,14 +87,14 @@ TEST(Sounds, PythonWaveReaderAcceptsTheImages) {
 TEST(Sounds, SdlLoadsTheImagesFromMemory) {
     for (const Expected& e : Sounds) {
         SCOPED_TRACE(e.sound->name);
-        SDL_AudioSpec spec{};
+        SDL_AudioSpec format{};
         Uint8* samples = nullptr;
         Uint32 length = 0;
         SDL_RWops* const source = SDL_RWFromConstMem(e.sound->bytes, int(e.sound->size));
-        ASSERT_NE(SDL_LoadWAV_RW(source, 1, &spec, &samples, &length), nullptr) << SDL_GetError();
-        EXPECT_EQ(spec.freq, int(e.rate));
-        EXPECT_EQ(spec.format, AUDIO_S16LSB);
-        EXPECT_EQ(spec.channels, 1);
+        ASSERT_NE(SDL_LoadWAV_RW(source, 1, &format, &samples, &length), nullptr) << SDL_GetError();
+        EXPECT_EQ(format.freq, int(e.rate));
+        EXPECT_EQ(format.format, AUDIO_S16LSB);
+        EXPECT_EQ(format.channels, 1);
         EXPECT_EQ(length, e.dataBytes);
         EXPECT_EQ(std::memcmp(samples, e.sound->bytes + 44, length), 0);
         SDL_FreeWAV(samples);
