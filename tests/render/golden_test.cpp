@@ -68,11 +68,7 @@ TEST(Golden, FramesOfTheSceneKeepTheirPixels) {
         TheCamera.x = pose.x;
         TheCamera.y = pose.y;
         TheCamera.z = TheCamera.renderZ = pose.z;
-        TheCamera.heading = pose.heading;
-        TheCamera.dirX = -std::cos(pose.heading);
-        TheCamera.dirY = std::sin(pose.heading);
-        TheCamera.planeX = 0.66 * std::sin(pose.heading);
-        TheCamera.planeY = 0.66 * std::cos(pose.heading);
+        set_camera_heading(TheCamera, pose.heading);
         HorizonOffset = pose.horizon;
         for (int32_t t = 0; t < ScreenWidth / 64; ++t) render_tile(t);
         const std::string hash = hex(frame_hash());
