@@ -20,6 +20,7 @@
 #include "platform/platform.h"
 #include "render/render.h"
 #include "world/builder.h"
+#include "world/shapes.h"
 #include "world/world.h"
 
 namespace {
@@ -44,11 +45,7 @@ void set_pose(const Pose& p) {
     TheCamera.x = p.x;
     TheCamera.y = p.y;
     TheCamera.z = TheCamera.renderZ = p.z;
-    TheCamera.heading = p.heading;
-    TheCamera.dirX = -std::cos(p.heading);
-    TheCamera.dirY = std::sin(p.heading);
-    TheCamera.planeX = 0.66 * std::sin(p.heading);
-    TheCamera.planeY = 0.66 * std::cos(p.heading);
+    set_camera_heading(TheCamera, p.heading);
     HorizonOffset = p.horizon;
 }
 
@@ -106,15 +103,7 @@ void stand_in_content() {
 }
 
 EdgeLine edge_of(int32_t a, int32_t b, double x0, double y0, double x1, double y1) {
-    EdgeLine e{};
-    if (y0 == y1) {
-        e.constY = 1;
-        return e;
-    }
-    e.slope = (x0 - x1) / (y0 - y1);
-    e.intercept = (a + x0) - (b + y0) * e.slope;
-    e.constX = x0 == x1;
-    return e;
+    return make_edge_line(a, b, x0, y0, x1, y1);
 }
 
 void add_polygon(int32_t a, int32_t b, int32_t kind, const double (*xy)[2], const double* zb, const double* zt,

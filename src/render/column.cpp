@@ -5,7 +5,9 @@
 #include <cmath>
 #include <cstring>
 
+#if defined(__SSE2__)
 #include <emmintrin.h>
+#endif
 
 #include "platform/platform.h"
 #include "render/column.h"
@@ -34,6 +36,7 @@ inline double vertical_distance(double T, double B, double eye) {
     return std::fabs((T + B) * 0.5 - eye);
 }
 
+#if defined(__SSE2__)
 // Transposes the column-major tile into the row-major FrameBuffer, four
 // rows by four columns at a time (ScreenHeight and the tile width are
 // multiples of 4). With an aligned FrameBuffer the rows are written with
@@ -66,6 +69,18 @@ void copy_tile_out(const uint32_t* scratch, uint32_t* frame) {
     }
     if constexpr (Stream) _mm_sfence();  // streaming stores are visible before the worker reports done
 }
+
+#else
+// Transposes the column-major tile into the row-major FrameBuffer; the
+// portable form for processors without SSE2.
+template <bool Stream>
+void copy_tile_out(const uint32_t* scratch, uint32_t* frame) {
+    for (int32_t r = 0; r < ScreenHeight; ++r) {
+        uint32_t* const row = frame + size_t(r) * ScreenWidth;
+        for (int32_t c = 0; c < TileColumns; ++c) row[c] = scratch[size_t(c) * ScreenHeight + size_t(r)];
+    }
+}
+#endif
 
 }  // namespace
 

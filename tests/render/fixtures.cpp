@@ -9,6 +9,7 @@
 #include "content/texture.h"
 #include "platform/platform.h"
 #include "render/numeric.h"
+#include "world/shapes.h"
 
 Texture* make_fixture_texture(int32_t index, int32_t w, int32_t h, bool (*transparent)(int32_t, int32_t)) {
     Texture& t = TextureTable[index];
@@ -35,15 +36,7 @@ Texture* make_fixture_texture(int32_t index, int32_t w, int32_t h, bool (*transp
 }
 
 EdgeLine edge_line(int32_t a, int32_t b, double x0, double y0, double x1, double y1) {
-    EdgeLine e{};
-    if (y0 == y1) {
-        e.constY = 1;
-        return e;
-    }
-    e.slope = (x0 - x1) / (y0 - y1);
-    e.intercept = (a + x0) - (b + y0) * e.slope;
-    e.constX = x0 == x1;
-    return e;
+    return make_edge_line(a, b, x0, y0, x1, y1);
 }
 
 namespace {

@@ -1,0 +1,69 @@
+// The real renderer through the real worker pool: eight workers drawing the
+// scene, making shaded variants on first request and setting visited flags
+// at the same time, must give the frame one thread gives. Under
+// ThreadSanitizer this is the check that the render phase is race-free.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "camera/camera.h"
+#include "content/texture.h"
+#include "frame/frame_loop.h"
+#include "frame/worker_pool.h"
+#include "platform/platform.h"
+#include "render/render.h"
+#include "world/world.h"
+
+namespace {
+
+uint64_t frame_hash() {
+    uint64_t h = 0xcbf29ce484222325ull;
+    for (size_t i = 0; i < size_t(ScreenWidth) * size_t(ScreenHeight); ++i) {
+        h ^= FrameBuffer[i];
+        h *= 0x100000001b3ull;
+    }
+    return h;
+}
+
+void place_camera_at_the_desk() {
+    TheCamera = Camera{};
+    TheCamera.x = 8.9;
+    TheCamera.y = 2.9;
+    TheCamera.z = TheCamera.renderZ = -1.0;
+    set_camera_heading(TheCamera, 3.2986722862692828);
+    HorizonOffset = -750;
+}
+
+TEST(RenderPool, EightWorkersDrawWhatOneThreadDraws) {
+    std::string error;
+    if (FrameBuffer == nullptr) {
+        ASSERT_TRUE(platform_allocate_frame_buffer(&error)) << error;
+    }
+    clear_world(TheWorld);
+    reset_texture_table();
+    ASSERT_TRUE(build_scene(&error)) << error;
+    place_camera_at_the_desk();
+
+    // First frames with a fresh table: the workers create the variants.
+    WorkerPool* const pool = start_workers(WorkerCount, render_tile);
+    render_view(pool);
+    const uint64_t pooled = frame_hash();
+    const int32_t variants = texture_count;
+    render_view(pool);
+    EXPECT_EQ(frame_hash(), pooled);
+    EXPECT_EQ(texture_count, variants) << "a second frame made new variants";
+    stop_workers(pool);
+
+    int32_t visitedCells = 0;
+    for (const auto& column : TheWorld.cells)
+        for (const GridCell& cell : column) visitedCells += cell.visited;
+    EXPECT_GT(visitedCells, 0);
+
+    for (int32_t t = 0; t < TileCount; ++t) render_tile(t);
+    EXPECT_EQ(frame_hash(), pooled);
+
+    clear_world(TheWorld);
+    reset_texture_table();
+}
+
+}  // namespace

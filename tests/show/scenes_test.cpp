@@ -1,0 +1,91 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "show/tunnel.h"
+#include "show_fixture.h"
+
+namespace {
+
+constexpr double HalfPi = 1.5707963267948966;
+
+struct SceneTest : ShowFixture {
+    double now = 5000;
+    void SetUp() override {
+        ShowFixture::SetUp();
+        make_screen_texture();
+        fill_tunnel_tables();
+    }
+    void TearDown() override { reset_texture_table(); }
+    // Enters the step with its clock started at `now`.
+    void enter(int32_t step) {
+        show.step = step;
+        show.substep = 0;
+        show.stepStartMs = now;
+    }
+    void at(double seconds) { run_show(show, camera, TheWorld, now + seconds * 1000); }
+    void run_at_fps(double from, double to, double fps) {
+        for (double t = from; t <= to; t += 1 / fps) at(t);
+    }
+    uint32_t background() { return screen()[255 * 256 + 255]; }
+};
+
+}  // namespace
+
+// A slow frame jumping the step clock from 0.4 to 1.5 s types D, I and R in
+// one call with three clicks, each letter in the next cell after the prompt.
+TEST_F(SceneTest, SlowFrameTypesThreeLettersInOneCall) {
+    enter(25);
+    at(0.4);
+    EXPECT_TRUE(take_cue_names().empty());
+    at(1.5);
+    EXPECT_EQ(take_cue_names(), (std::vector<std::string>{"KeyClick", "KeyClick", "KeyClick"}));
+    EXPECT_EQ(show.substep, 3);
+    const uint32_t bg = background();
+    EXPECT_TRUE(row_reads(screen(), "         DIR", 2, 2, bg));
+    EXPECT_TRUE(cell_shows(screen(), ' ', 2 + 8 * 12, 2, bg));  // nothing beyond R yet
+    EXPECT_TRUE(cell_shows(screen(), ' ', 2, 12, bg));         // listing not yet shown
+}
+
+// At 60 calls a second the DIR scene clicks 11 times; the listing and the
+// second command are on the screen before it ends, and on the call that ends
+// it the tunnel already runs.
+TEST_F(SceneTest, DirSceneListsTypesTunelAndHandsOverToTheTunnel) {
+    enter(25);
+    run_at_fps(0, 6.95, 60);
+    const uint32_t bg = background();
+    EXPECT_TRUE(row_reads(screen(), "         DIR", 2, 2, bg));
+    EXPECT_TRUE(row_reads(screen(), "TUNEL.EXE", 2, 12, bg));
+    EXPECT_TRUE(row_reads(screen(), "ABOUT.EXE", 2, 36, bg));
+    EXPECT_TRUE(row_reads(screen(), "C:\\DEMOS\\TUNEL", 2, 48, bg));
+    EXPECT_TRUE(row_reads(screen(), "Press [ENTER]", 2, 96, bg));
+    EXPECT_EQ(show.step, 25);
+    EXPECT_EQ(take_cue_names().size(), 10u);
+
+    at(7.01);
+    EXPECT_EQ(take_cue_names(), std::vector<std::string>{"KeyClick"});
+    EXPECT_EQ(show.step, 26);
+    EXPECT_EQ(show.substep, 0);
+    EXPECT_EQ(screen()[17 * 256 + 40], XorPattern[TunnelDepth[17][40]][TunnelAngle[17][40] & 255]);
+}
+
+// The turns start only after 2 and 3 seconds; with the first one needing
+// nearly a full circle the tunnel runs past 8 seconds and ends once the
+// second turn is done, blanking the screen to the prompt with one click.
+TEST_F(SceneTest, TunnelEndsAfterBothTurnsAndEightSeconds) {
+    set_camera_heading(camera, HalfPi - 0.07);
+    enter(26);
+    run_at_fps(0, 1.99, 60);
+    EXPECT_NEAR(camera.heading, HalfPi - 0.07, 1e-12);
+    run_at_fps(2.0, 9.0, 60);
+    EXPECT_EQ(show.step, 26);
+    EXPECT_TRUE(take_cue_names().empty());
+    double t = 9.0;
+    while (show.step == 26 && t < 30) at(t += 1 / 60.0);
+    ASSERT_EQ(show.step, 27);
+    EXPECT_GT(t, 9.5);  // a turn of 2 pi - 0.12 and one of 1.69 radians at 1 radian a second
+    EXPECT_NEAR(std::fmod(camera.heading + 2000 * M_PI, 2 * M_PI), 3.3615041393410787, 0.05);
+    EXPECT_EQ(take_cue_names(), std::vector<std::string>{"KeyClick"});
+    EXPECT_TRUE(cell_shows(screen(), 'C', 2, 2, 0x010101));
+    EXPECT_EQ(screen()[100 * 256 + 100], 0x010101u);
+}

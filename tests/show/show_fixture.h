@@ -1,0 +1,76 @@
+// Helpers for the show's tests: a terminal-screen texture of our own, cue
+// capture through the headless backend, and glyph checks on the screen.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "camera/camera.h"
+#include "content/font.h"
+#include "content/texture.h"
+#include "platform/platform.h"
+#include "show/show.h"
+#include "show/sounds.h"
+#include "world/world.h"
+
+constexpr uint32_t ScreenBackground = 0x102030;
+
+// Texture 11 alone, a plain 256 x 256 picture, with the 15 base entries
+// counted so that its variants are appended after them.
+inline void make_screen_texture() {
+    reset_texture_table();
+    texture_count = BaseTextureCount;
+    Texture& t = TextureTable[11];
+    t.width = 256;
+    t.height = 256;
+    t.pixels = static_cast<uint32_t*>(std::malloc(256 * 256 * sizeof(uint32_t)));
+    for (int32_t n = 0; n < 256 * 256; ++n) t.pixels[n] = ScreenBackground;
+}
+
+inline uint32_t* screen() { return get_shaded_texture(&TextureTable[11], 2)->pixels; }
+
+inline void open_headless() {
+    std::string error;
+    ASSERT_TRUE(platform_open_headless(HeadlessOptions{}, &error)) << error;
+    headless_take_cues();
+}
+
+inline std::vector<std::string> take_cue_names() {
+    std::vector<std::string> names;
+    for (const SoundCue& cue : headless_take_cues()) names.push_back(cue.sound->name);
+    return names;
+}
+
+// True when the 8 x 8 cell at (x, y) holds exactly the glyph's ink in white
+// over `background`.
+inline bool cell_shows(const uint32_t* image, char character, int32_t x, int32_t y, uint32_t background) {
+    const int32_t c = uint8_t(character) - 32;
+    for (int32_t r = 0; r < 8; ++r) {
+        const uint8_t bits = Font8x8[(c / 16) * 128 + r * 16 + c % 16];
+        for (int32_t i = 0; i < 8; ++i) {
+            const bool ink = bits & (0x80 >> i);
+            if (image[(y + r) * 256 + x + i] != (ink ? 0x00FFFFFFu : background)) return false;
+        }
+    }
+    return true;
+}
+
+// True when every non-space character of text shows in its cell of a row.
+inline bool row_reads(const uint32_t* image, const char* text, int32_t x, int32_t y, uint32_t background) {
+    for (int32_t k = 0; text[k]; ++k)
+        if (text[k] != ' ' && !cell_shows(image, text[k], x + 8 * k, y, background)) return false;
+    return true;
+}
+
+// A fresh show and camera, HorizonOffset back at its load value.
+struct ShowFixture : ::testing::Test {
+    ShowState show{};
+    Camera camera{};
+    void SetUp() override {
+        HorizonOffset = 0;
+        open_headless();
+    }
+};
