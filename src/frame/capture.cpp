@@ -52,7 +52,8 @@ struct Pass {
     ProcessPipe* encoder = nullptr; // rendered frames go here for a video ...
     std::string folder;             // ... or into this folder as PNG files
     Progress* progress = nullptr;
-    std::string error; // what ended the pass early
+    bool encoderQuit = false; // the encoder stopped reading frames
+    std::string error;        // what ended the pass early
 };
 
 void collect_cue(void* context, int64_t frame, const SoundImage* sound) {
@@ -68,7 +69,7 @@ bool take_frame(void* context, int64_t frame, const uint32_t* pixels) {
     if (!pixels) return true;
     if (pass.encoder) {
         if (!write_process_pipe(pass.encoder, pixels, size_t(ScreenWidth) * size_t(ScreenHeight) * 4)) {
-            pass.error = "ffmpeg stopped taking frames";
+            pass.encoderQuit = true;
             return false;
         }
     } else {
@@ -136,6 +137,19 @@ double seconds_since(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
+// Waits for the encoder to finish the file; when the capture failed
+// elsewhere (ok false) the encoder is stopped at once, its half-made file to
+// be removed. When it gave up by itself, its exit code says so.
+bool finish_encoder(Pass& pass, bool ok, std::string* error) {
+    const int code = close_process_pipe(pass.encoder, !ok && !pass.encoderQuit);
+    pass.encoder = nullptr;
+    if (pass.encoderQuit || (ok && code != 0)) {
+        *error = code >= 0 ? "ffmpeg failed (exit code " + std::to_string(code) + ")" : "ffmpeg was ended by a signal";
+        return false;
+    }
+    return ok;
+}
+
 // Everything after the checks; on false *error says what failed and the
 // caller removes the partial output.
 bool capture(const CaptureRequest& request, const CaptureFiles& files, const std::string& ffmpeg,
@@ -181,16 +195,7 @@ bool capture(const CaptureRequest& request, const CaptureFiles& files, const std
     } else if (progress.terminal) {
         std::fputs("\n", stdout); // ends the progress line before the message
     }
-    if (pass.encoder) {
-        // On failure the encoder is stopped at once; its half-made file goes.
-        const int code = close_process_pipe(pass.encoder, !ok);
-        if (ok && code != 0) {
-            *error = "ffmpeg failed (exit code " + std::to_string(code) + ")";
-            ok = false;
-        } else if (!ok && error->find("ffmpeg") != std::string::npos && code > 0) {
-            *error += " (ffmpeg exit code " + std::to_string(code) + ")";
-        }
-    }
+    if (pass.encoder) ok = finish_encoder(pass, ok, error);
     if (!ok) {
         if (error->empty()) *error = "the show stopped early";
         return false;
