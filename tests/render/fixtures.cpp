@@ -35,42 +35,27 @@ Texture* make_fixture_texture(int32_t index, int32_t w, int32_t h, bool (*transp
     return &t;
 }
 
-EdgeLine edge_line(int32_t a, int32_t b, double x0, double y0, double x1, double y1) {
-    return make_edge_line(a, b, x0, y0, x1, y1);
-}
-
-namespace {
-void finish_polygon(PolygonGeometry& g, int32_t a, int32_t b, int32_t m, double zBottom, double zTop, Texture* side,
-                    Texture* top, Texture* bottom) {
+PolygonGeometry polygon_geometry(int32_t a, int32_t b, const double (*xy)[2], int32_t m, double zBottom, double zTop,
+                                 Texture* side, Texture* top, Texture* bottom) {
+    PolygonGeometry g{};
+    for (int32_t i = 0; i < m; ++i) g.vertices[i] = {xy[i][0], xy[i][1], zBottom, zTop};
     for (int32_t i = 0; i < m; ++i) {
         const ShapeVertex& v0 = g.vertices[i];
         const ShapeVertex& v1 = g.vertices[(i + 1) % m];
-        g.edges[i] = edge_line(a, b, v0.x, v0.y, v1.x, v1.y);
+        g.edges[i] = make_edge_line(a, b, v0.x, v0.y, v1.x, v1.y);
         g.sideTextures[i] = side;
-        g.uMode[i] = 0;
     }
     g.topPlane = {zTop, 0, 0};
     g.bottomPlane = {zBottom, 0, 0};
     g.topTexture = top;
     g.bottomTexture = bottom;
+    return g;
 }
-}  // namespace
 
 PolygonGeometry box_geometry(int32_t a, int32_t b, double x0, double y0, double x1, double y1, double zBottom,
                              double zTop, Texture* side, Texture* top, Texture* bottom) {
-    PolygonGeometry g{};
     const double xy[4][2] = {{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}};
-    for (int32_t i = 0; i < 4; ++i) g.vertices[i] = {xy[i][0], xy[i][1], zBottom, zTop};
-    finish_polygon(g, a, b, 4, zBottom, zTop, side, top, bottom);
-    return g;
-}
-
-PolygonGeometry triangle_geometry(int32_t a, int32_t b, const double (&xy)[3][2], double zBottom, double zTop,
-                                  Texture* side, Texture* top, Texture* bottom) {
-    PolygonGeometry g{};
-    for (int32_t i = 0; i < 3; ++i) g.vertices[i] = {xy[i][0], xy[i][1], zBottom, zTop};
-    finish_polygon(g, a, b, 3, zBottom, zTop, side, top, bottom);
-    return g;
+    return polygon_geometry(a, b, xy, 4, zBottom, zTop, side, top, bottom);
 }
 
 namespace {
@@ -113,29 +98,19 @@ void reset_scene(double x, double y, double eye, double heading, int32_t horizon
     TheCamera.y = y;
     TheCamera.z = eye;
     TheCamera.renderZ = eye;
-    TheCamera.heading = heading;
-    TheCamera.dirX = -std::cos(heading);
-    TheCamera.dirY = std::sin(heading);
-    TheCamera.planeX = 0.66 * std::sin(heading);
-    TheCamera.planeY = 0.66 * std::cos(heading);
+    set_camera_heading(TheCamera, heading);
     HorizonOffset = horizon;
 }
 
-uint64_t frame_hash() {
+std::string frame_hash() {
     uint64_t h = 1469598103934665603ull;
-    for (size_t i = 0; i < size_t(ScreenWidth) * ScreenHeight; ++i) {
-        uint32_t v = FrameBuffer[i];
+    for (size_t i = 0; i < size_t(ScreenWidth) * ScreenHeight; ++i)
         for (int k = 0; k < 4; ++k) {
-            h ^= (v >> (8 * k)) & 0xFF;
+            h ^= (FrameBuffer[i] >> (8 * k)) & 0xFF;
             h *= 1099511628211ull;
         }
-    }
-    return h;
-}
-
-std::string hex(uint64_t v) {
     char buffer[20];
-    std::snprintf(buffer, sizeof buffer, "%016llx", static_cast<unsigned long long>(v));
+    std::snprintf(buffer, sizeof buffer, "%016llx", static_cast<unsigned long long>(h));
     return buffer;
 }
 
