@@ -58,46 +58,27 @@ PolygonGeometry box_geometry(int32_t a, int32_t b, double x0, double y0, double 
     return polygon_geometry(a, b, xy, 4, zBottom, zTop, side, top, bottom);
 }
 
-namespace {
-Shape& append(int32_t a, int32_t b) {
+void add_shape(int32_t a, int32_t b, int32_t kind, const PolygonGeometry& g, double zTop, double zBottom) {
     GridCell& cell = cell_at(TheWorld, a, b);
     cell.shapes = static_cast<Shape*>(std::realloc(cell.shapes, sizeof(Shape) * (cell.shapeCount + 1)));
     Shape& s = cell.shapes[cell.shapeCount++];
     s = Shape{};
-    return s;
-}
-}  // namespace
-
-void add_shape(int32_t a, int32_t b, int32_t kind, const PolygonGeometry& g, double zTop, double zBottom) {
-    Shape& s = append(a, b);
     s.geometry.polygon = new PolygonGeometry(g);
     s.kind = kind;
     s.zTop = zTop;
     s.zBottom = zBottom;
 }
 
-void add_cylinder(int32_t a, int32_t b, const CylinderGeometry& g) {
-    Shape& s = append(a, b);
-    s.geometry.cylinder = new CylinderGeometry(g);
-    s.kind = Cylinder;
-    s.zTop = g.zTop;
-    s.zBottom = g.zBottom;
-}
-
 void reset_scene(double x, double y, double eye, double heading, int32_t horizon) {
     clear_world(TheWorld);
     for (int32_t a = 1; a < GridSize - 1; ++a)
         for (int32_t b = 1; b < GridSize - 1; ++b) cell_at(TheWorld, a, b).inWorld = 1;
-    if (FrameBuffer == nullptr) {
-        std::string error;
-        platform_allocate_frame_buffer(&error);
-    }
+    if (FrameBuffer == nullptr) platform_allocate_frame_buffer(nullptr);
     make_fixture_texture(8, 1024, 128);
     TheCamera = Camera{};
     TheCamera.x = x;
     TheCamera.y = y;
-    TheCamera.z = eye;
-    TheCamera.renderZ = eye;
+    TheCamera.z = TheCamera.renderZ = eye;
     set_camera_heading(TheCamera, heading);
     HorizonOffset = horizon;
 }

@@ -13,9 +13,7 @@ struct Texture;
 inline uint32_t fixture_texel(int32_t level, int32_t row, int32_t col) {
     return (uint32_t(level + 1) << 20) | (uint32_t(row & 1023) << 10) | uint32_t(col & 1023);
 }
-inline int32_t texel_level(uint32_t t) { return int32_t(t >> 20) - 1; }
 inline int32_t texel_row(uint32_t t) { return int32_t((t >> 10) & 1023); }
-inline int32_t texel_col(uint32_t t) { return int32_t(t & 1023); }
 
 // TextureTable entry index, w x h with a mip chain of readable texels
 // (levels 1..ilog2(w)); texels where transparent(col, row) holds at level 0 are 0.
@@ -30,7 +28,6 @@ PolygonGeometry box_geometry(int32_t a, int32_t b, double x0, double y0, double 
 
 // Appends a shape to cell (a, b) of TheWorld (owned by the world).
 void add_shape(int32_t a, int32_t b, int32_t kind, const PolygonGeometry& g, double zTop, double zBottom);
-void add_cylinder(int32_t a, int32_t b, const CylinderGeometry& g);
 
 // Empty world with the inner 30 x 30 cells in the world, a camera at (x, y,
 // eye) with the given heading, HorizonOffset, a sky texture and a frame buffer.
