@@ -1,14 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <string>
 
 #include "camera/camera.h"
 #include "camera/queries.h"
-#include "content/content.h"
-#include "content/texture.h"
 #include "test_shapes.h"
-#include "world/builder.h"
 
 namespace {
 
@@ -120,27 +116,6 @@ TEST(CameraTurns, TurnAndTurnBackKeepTheInvariant) {
     EXPECT_EQ(camera.heading, 0);
     EXPECT_NEAR(camera.dirX, -1, 1e-12);
     EXPECT_NEAR(camera.planeY, 0.66, 1e-12);
-}
-
-// The frame loop's steps from the start pose over the built world.
-TEST(CameraStart, FallsFromTheStartPoseAndSettlesOnTheSite) {
-    generate_content();
-    build_world(TheWorld);
-    TheCamera = Camera{};
-    int32_t settledAt = -1;
-    for (int32_t frame = 0; frame < 600; ++frame) {
-        const double previous = TheCamera.z;
-        TheCamera.renderZ = TheCamera.z;
-        fall_step(TheCamera, TheWorld, 2.0 / 60);
-        EXPECT_LE(TheCamera.z, previous) << frame;
-        if (settledAt < 0 && TheCamera.z == -1.5 && TheCamera.onGround == 1) settledAt = frame;
-    }
-    EXPECT_EQ(TheCamera.z, -1.5);
-    EXPECT_GT(settledAt, 30);
-    EXPECT_LT(settledAt, 120);
-    clear_world(TheWorld);
-    reset_texture_table();
-    TheCamera = Camera{};
 }
 
 }  // namespace
