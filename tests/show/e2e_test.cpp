@@ -84,6 +84,7 @@ TEST_P(WholeShow, RunsEveryStepInOrderWithItsCues) {
     const ShowRun run = run_whole_show(fps);
 
     ASSERT_EQ(run.finalStep, 37);
+    EXPECT_EQ(run.steps.at(1).firstFrame, 1);  // the first call starts the show
     for (int32_t s = 1; s <= 37; ++s) EXPECT_GE(run.steps.at(s).firstFrame, run.steps.at(s - 1).firstFrame) << s;
 
     EXPECT_EQ(run.steps.at(25).clicks, 11);

@@ -4,15 +4,6 @@
 
 using ShowTest = ShowFixture;
 
-// The first call starts the clock, runs step 0 and a turn of 0 in step 1.
-TEST_F(ShowTest, FirstCallStartsTheShow) {
-    run_show(show, camera, TheWorld, 1234);
-    EXPECT_EQ(show.step, 1);
-    EXPECT_EQ(show.stepStartMs, 1234);
-    EXPECT_EQ(HorizonOffset, -400);
-    EXPECT_EQ(camera.heading, 0);
-}
-
 // A footstep every 1 / 1.3 units: A on even whole units, B on odd ones, so
 // now and then one foot repeats; walks that cross no boundary are silent.
 TEST_F(ShowTest, FootstepsEveryThirteenTenthsOfAUnit) {
