@@ -39,18 +39,14 @@ size_t take_ink() {
 
 }  // namespace
 
-// Glyphs from the first, a middle and the last band of the stored layout,
-// with the leftmost and rightmost bits in use; control bytes draw as '_',
-// bytes from 127 up as nothing, and only ink is written.
-TEST(Font, GlyphsAndEveryByteTakeOneCell) {
-    EXPECT_EQ(glyph_as_drawn('/'), (std::vector<uint8_t>{0x00, 0x02, 0x06, 0x0C, 0x18, 0x30, 0x60, 0x00}));
-    EXPECT_EQ(glyph_as_drawn('R'), (std::vector<uint8_t>{0x00, 0xFC, 0x66, 0x66, 0x7C, 0x66, 0x66, 0xE7}));
-    EXPECT_EQ(glyph_as_drawn('~'), (std::vector<uint8_t>{0x00, 0x00, 0x32, 0x7E, 0x4C, 0x00, 0x00, 0x00}));
-    for (int c = 32; c < 128; ++c) EXPECT_EQ(glyph_as_drawn(uint8_t(c))[0], 0) << "row 0 of " << c;
+// The glyphs themselves are in the committed hashes of the text pages. Control
+// bytes draw as '_', bytes from 127 up as nothing, each takes one cell, and
+// only ink is written.
+TEST(Font, EveryByteTakesOneCell) {
     const std::vector<uint8_t> underscore = glyph_as_drawn('_'), empty(8, 0);
+    ASSERT_NE(underscore, empty);
     for (uint8_t c : {1, 31}) EXPECT_EQ(glyph_as_drawn(c), underscore) << int(c);
     for (uint8_t c : {127, 255}) EXPECT_EQ(glyph_as_drawn(c), empty) << int(c);
-
     std::vector<uint32_t> image(40 * 10, Paper);
     draw_text_on_image(image.data(), 40, "A\x80\nB", 0, 1);
     EXPECT_EQ(rows_at(image, 40, 8, 1), empty);
