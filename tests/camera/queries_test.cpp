@@ -10,8 +10,14 @@ struct QueriesTest : ::testing::Test {
     void TearDown() override { clear_world(grid); }
 };
 
-// The eye 0.5 above feet at -2.
-constexpr double Eye = -1.5;
+constexpr double Eye = -1.5;  // the eye 0.5 above feet at -2
+
+// A cylinder counts as its bounding square, corners included.
+void add_post(WorldGrid& grid, int32_t a, int32_t b, double zBottom, double zTop) {
+    CylinderGeometry post{};
+    post.cx = 0.5, post.cy = 0.5, post.radius = 0.3, post.zBottom = zBottom, post.zTop = zTop;
+    add_cylinder_shape(grid, a, b, post);
+}
 
 TEST_F(QueriesTest, FloorIsTheHighestTopStrictlyBelowTheLimit) {
     add_level_ground(grid, 5, 5, 5, 5, -2);
@@ -22,10 +28,7 @@ TEST_F(QueriesTest, FloorIsTheHighestTopStrictlyBelowTheLimit) {
     EXPECT_EQ(floor_height_at(grid, -0.25, 5.5, 0), NoFloor);  // off the grid
     EXPECT_EQ(ground_height(grid, 5.64, 5.5, 0.15, 0), -1);   // one sample over the box
     EXPECT_EQ(ground_height(grid, 5.9, 5.5, 0.15, 0), -2);    // samples over the empty neighbour miss
-    // A cylinder counts as its bounding square, corners included.
-    CylinderGeometry post{};
-    post.cx = 0.5, post.cy = 0.5, post.radius = 0.3, post.zBottom = -2, post.zTop = -0.5;
-    add_cylinder_shape(grid, 7, 7, post);
+    add_post(grid, 7, 7, -2, -0.5);
     EXPECT_EQ(floor_height_at(grid, 7.79, 7.79, 0), -0.5);
 }
 
@@ -41,24 +44,12 @@ TEST_F(QueriesTest, HeadBoxAgainstTopsAndKinds) {
     add_box(grid, 5, 5, 0.6, 0, 1, 1, -4, 4, QuadPrism);
     EXPECT_TRUE(head_blocked(grid, 5.5, 5.5, Eye));
     clear_world(grid);
-    PolygonGeometry wedge{};
-    wedge.vertices[1] = ShapeVertex{0, 1, -4, 4};
-    wedge.vertices[2] = ShapeVertex{1, 1, -4, 4};
-    add_polygon_shape(grid, 5, 5, TrianglePrism, wedge);
-    EXPECT_FALSE(head_blocked(grid, 5.3, 5.7, Eye));
-    // The head box's corner (5.76, 5.76) is outside the circle but inside its square.
-    CylinderGeometry post{};
-    post.cx = 0.5, post.cy = 0.5, post.radius = 0.3, post.zBottom = -4, post.zTop = 4;
-    add_cylinder_shape(grid, 5, 5, post);
-    EXPECT_TRUE(head_blocked(grid, 5.9, 5.9, Eye));
+    add_post(grid, 5, 5, -4, 4);
+    EXPECT_TRUE(head_blocked(grid, 5.9, 5.9, Eye));  // the box's corner is outside the circle, inside its square
     EXPECT_FALSE(head_blocked(grid, 5.95, 5.95, Eye));
 }
 
 TEST_F(QueriesTest, HeadBoxNearACellBoundaryTestsTheNeighbours) {
-    add_box(grid, 6, 5, 0, 0, 1, 1, -4, 4);
-    EXPECT_TRUE(head_blocked(grid, 5.9, 5.5, Eye));
-    EXPECT_FALSE(head_blocked(grid, 5.5, 5.5, Eye));
-    clear_world(grid);
     add_box(grid, 6, 6, 0, 0, 1, 1, -4, 4);  // only the diagonal neighbour
     EXPECT_TRUE(head_blocked(grid, 5.9, 5.9, Eye));
     EXPECT_FALSE(head_blocked(grid, 5.9, 5.5, Eye));

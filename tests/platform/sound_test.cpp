@@ -6,39 +6,34 @@
 
 namespace {
 
-void put32(std::vector<uint8_t>& bytes, uint32_t value) {
-    for (int i = 0; i < 4; ++i) bytes.push_back(uint8_t(value >> (8 * i)));
-}
-void put16(std::vector<uint8_t>& bytes, uint16_t value) {
-    bytes.push_back(uint8_t(value));
-    bytes.push_back(uint8_t(value >> 8));
-}
-void put_tag(std::vector<uint8_t>& bytes, const char* tag) {
-    for (int i = 0; i < 4; ++i) bytes.push_back(uint8_t(tag[i]));
-}
-
 // A canonical 44-byte-header mono 16-bit PCM image.
 std::vector<uint8_t> wav_image(uint32_t rate, const std::vector<int16_t>& samples) {
-    const uint32_t dataBytes = uint32_t(samples.size() * 2);
     std::vector<uint8_t> bytes;
-    put_tag(bytes, "RIFF");
-    put32(bytes, 36 + dataBytes);
-    put_tag(bytes, "WAVE");
-    put_tag(bytes, "fmt ");
-    put32(bytes, 16);
-    put16(bytes, 1);
-    put16(bytes, 1);
-    put32(bytes, rate);
-    put32(bytes, rate * 2);
-    put16(bytes, 2);
-    put16(bytes, 16);
-    put_tag(bytes, "data");
-    put32(bytes, dataBytes);
-    for (const int16_t s : samples) put16(bytes, uint16_t(s));
+    auto put = [&](uint32_t value, int size) {
+        for (int i = 0; i < size; ++i) bytes.push_back(uint8_t(value >> (8 * i)));
+    };
+    auto tag = [&](const char* t) {
+        for (int i = 0; i < 4; ++i) bytes.push_back(uint8_t(t[i]));
+    };
+    const uint32_t dataBytes = uint32_t(samples.size() * 2);
+    tag("RIFF");
+    put(36 + dataBytes, 4);
+    tag("WAVE");
+    tag("fmt ");
+    put(16, 4);
+    put(1, 2);  // PCM
+    put(1, 2);  // mono
+    put(rate, 4);
+    put(rate * 2, 4);
+    put(2, 2);
+    put(16, 2);
+    tag("data");
+    put(dataBytes, 4);
+    for (const int16_t s : samples) put(uint16_t(s), 2);
     return bytes;
 }
 
-} // namespace
+}  // namespace
 
 TEST(ConvertSound, ResamplesToTheDeviceRateAndChannels) {
     const std::vector<int16_t> samples(2400, 1000);
@@ -62,9 +57,9 @@ TEST(ConvertSound, RejectsMissingAndBrokenImagesSafely) {
     EXPECT_NE(error.find("Empty"), std::string::npos);
 
     std::vector<uint8_t> image = wav_image(16000, std::vector<int16_t>(100, 5));
-    std::memcpy(image.data() + 8, "JUNK", 4);
-    EXPECT_FALSE(convert_sound(SoundImage{"Junk", image.data(), uint32_t(image.size())}, 48000, 2, &out, &error));
     const std::vector<uint8_t> truncated(image.begin(), image.begin() + 20);
     EXPECT_FALSE(
         convert_sound(SoundImage{"Short", truncated.data(), uint32_t(truncated.size())}, 48000, 2, &out, &error));
+    std::memcpy(image.data() + 8, "JUNK", 4);
+    EXPECT_FALSE(convert_sound(SoundImage{"Junk", image.data(), uint32_t(image.size())}, 48000, 2, &out, &error));
 }

@@ -35,107 +35,63 @@ Texture* make_fixture_texture(int32_t index, int32_t w, int32_t h, bool (*transp
     return &t;
 }
 
-EdgeLine edge_line(int32_t a, int32_t b, double x0, double y0, double x1, double y1) {
-    return make_edge_line(a, b, x0, y0, x1, y1);
-}
-
-namespace {
-void finish_polygon(PolygonGeometry& g, int32_t a, int32_t b, int32_t m, double zBottom, double zTop, Texture* side,
-                    Texture* top, Texture* bottom) {
+PolygonGeometry polygon_geometry(int32_t a, int32_t b, const double (*xy)[2], int32_t m, double zBottom, double zTop,
+                                 Texture* side, Texture* top, Texture* bottom) {
+    PolygonGeometry g{};
+    for (int32_t i = 0; i < m; ++i) g.vertices[i] = {xy[i][0], xy[i][1], zBottom, zTop};
     for (int32_t i = 0; i < m; ++i) {
         const ShapeVertex& v0 = g.vertices[i];
         const ShapeVertex& v1 = g.vertices[(i + 1) % m];
-        g.edges[i] = edge_line(a, b, v0.x, v0.y, v1.x, v1.y);
+        g.edges[i] = make_edge_line(a, b, v0.x, v0.y, v1.x, v1.y);
         g.sideTextures[i] = side;
-        g.uMode[i] = 0;
     }
     g.topPlane = {zTop, 0, 0};
     g.bottomPlane = {zBottom, 0, 0};
     g.topTexture = top;
     g.bottomTexture = bottom;
+    return g;
 }
-}  // namespace
 
 PolygonGeometry box_geometry(int32_t a, int32_t b, double x0, double y0, double x1, double y1, double zBottom,
                              double zTop, Texture* side, Texture* top, Texture* bottom) {
-    PolygonGeometry g{};
     const double xy[4][2] = {{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}};
-    for (int32_t i = 0; i < 4; ++i) g.vertices[i] = {xy[i][0], xy[i][1], zBottom, zTop};
-    finish_polygon(g, a, b, 4, zBottom, zTop, side, top, bottom);
-    return g;
+    return polygon_geometry(a, b, xy, 4, zBottom, zTop, side, top, bottom);
 }
 
-PolygonGeometry triangle_geometry(int32_t a, int32_t b, const double (&xy)[3][2], double zBottom, double zTop,
-                                  Texture* side, Texture* top, Texture* bottom) {
-    PolygonGeometry g{};
-    for (int32_t i = 0; i < 3; ++i) g.vertices[i] = {xy[i][0], xy[i][1], zBottom, zTop};
-    finish_polygon(g, a, b, 3, zBottom, zTop, side, top, bottom);
-    return g;
-}
-
-namespace {
-Shape& append(int32_t a, int32_t b) {
+void add_shape(int32_t a, int32_t b, int32_t kind, const PolygonGeometry& g, double zTop, double zBottom) {
     GridCell& cell = cell_at(TheWorld, a, b);
     cell.shapes = static_cast<Shape*>(std::realloc(cell.shapes, sizeof(Shape) * (cell.shapeCount + 1)));
     Shape& s = cell.shapes[cell.shapeCount++];
     s = Shape{};
-    return s;
-}
-}  // namespace
-
-void add_shape(int32_t a, int32_t b, int32_t kind, const PolygonGeometry& g, double zTop, double zBottom) {
-    Shape& s = append(a, b);
     s.geometry.polygon = new PolygonGeometry(g);
     s.kind = kind;
     s.zTop = zTop;
     s.zBottom = zBottom;
 }
 
-void add_cylinder(int32_t a, int32_t b, const CylinderGeometry& g) {
-    Shape& s = append(a, b);
-    s.geometry.cylinder = new CylinderGeometry(g);
-    s.kind = Cylinder;
-    s.zTop = g.zTop;
-    s.zBottom = g.zBottom;
-}
-
 void reset_scene(double x, double y, double eye, double heading, int32_t horizon) {
     clear_world(TheWorld);
     for (int32_t a = 1; a < GridSize - 1; ++a)
         for (int32_t b = 1; b < GridSize - 1; ++b) cell_at(TheWorld, a, b).inWorld = 1;
-    if (FrameBuffer == nullptr) {
-        std::string error;
-        platform_allocate_frame_buffer(&error);
-    }
+    if (FrameBuffer == nullptr) platform_allocate_frame_buffer(nullptr);
     make_fixture_texture(8, 1024, 128);
     TheCamera = Camera{};
     TheCamera.x = x;
     TheCamera.y = y;
-    TheCamera.z = eye;
-    TheCamera.renderZ = eye;
-    TheCamera.heading = heading;
-    TheCamera.dirX = -std::cos(heading);
-    TheCamera.dirY = std::sin(heading);
-    TheCamera.planeX = 0.66 * std::sin(heading);
-    TheCamera.planeY = 0.66 * std::cos(heading);
+    TheCamera.z = TheCamera.renderZ = eye;
+    set_camera_heading(TheCamera, heading);
     HorizonOffset = horizon;
 }
 
-uint64_t frame_hash() {
+std::string frame_hash() {
     uint64_t h = 1469598103934665603ull;
-    for (size_t i = 0; i < size_t(ScreenWidth) * ScreenHeight; ++i) {
-        uint32_t v = FrameBuffer[i];
+    for (size_t i = 0; i < size_t(ScreenWidth) * ScreenHeight; ++i)
         for (int k = 0; k < 4; ++k) {
-            h ^= (v >> (8 * k)) & 0xFF;
+            h ^= (FrameBuffer[i] >> (8 * k)) & 0xFF;
             h *= 1099511628211ull;
         }
-    }
-    return h;
-}
-
-std::string hex(uint64_t v) {
     char buffer[20];
-    std::snprintf(buffer, sizeof buffer, "%016llx", static_cast<unsigned long long>(v));
+    std::snprintf(buffer, sizeof buffer, "%016llx", static_cast<unsigned long long>(h));
     return buffer;
 }
 

@@ -42,7 +42,7 @@ struct BuilderTest : ::testing::Test {
     }
 };
 
-TEST_F(BuilderTest, CountsAndInvariants) {
+TEST_F(BuilderTest, CountsInvariantsAndPlacementOrder) {
     uint32_t total = 0;
     for (int32_t a = 0; a < GridSize; ++a) {
         for (int32_t b = 0; b < GridSize; ++b) total += cell_at(grid, a, b).shapeCount;
@@ -50,9 +50,7 @@ TEST_F(BuilderTest, CountsAndInvariants) {
     EXPECT_EQ(total, 1800u + 116u + 100u);
     std::string error;
     EXPECT_TRUE(check_world(grid, &error)) << error;
-}
 
-TEST_F(BuilderTest, CellContentsInPlacementOrder) {
     EXPECT_EQ(kinds(1, 1), (std::vector<int32_t>{TriangleSheet, TriangleSheet, QuadPrism}));
     EXPECT_EQ(shape(1, 1, 2).zBottom, -4);
     // Terrain, raised floor, roof, four desk legs, desk top, screen foot,
@@ -68,7 +66,7 @@ TEST_F(BuilderTest, CellContentsInPlacementOrder) {
     EXPECT_EQ(screen.uMode[1], 3);
 }
 
-TEST_F(BuilderTest, TerrainFromTheLowByteOnALevelledSite) {
+TEST_F(BuilderTest, TerrainFromTheLowByteAndTheStaircase) {
     for (int32_t a = 1; a <= 10; ++a) {
         for (int32_t b = 1; b <= 6; ++b) {
             for (int32_t k = 0; k < 6; ++k) ASSERT_EQ(shape(a, b, k / 3).geometry.polygon->vertices[k % 3].zTop, -2) << a << ", " << b;
@@ -77,16 +75,14 @@ TEST_F(BuilderTest, TerrainFromTheLowByteOnALevelledSite) {
     EXPECT_EQ(shape(20, 14, 0).geometry.polygon->vertices[2].zTop, double(HeightPixel(21, 15) & 0xFF) / 64 - 3);
     EXPECT_EQ(shape(20, 20, 0).geometry.polygon->vertices[0].zTop, -3);
     EXPECT_EQ(shape(20, 20, 1).geometry.polygon->vertices[2].zTop, 0.984375);  // corner (21, 20)
-}
 
-TEST_F(BuilderTest, StaircaseClimbsTowardsSmallerY) {
-    const double lowTops[5] = {-0.4, -0.5, -0.6, -0.7, -0.8};  // cell (10, 4), after its wall piece
-    const double highTops[5] = {0.1, 0, -0.1, -0.2, -0.3};    // cell (10, 3)
-    for (uint32_t j = 0; j < 5; ++j) {
-        EXPECT_NEAR(shape(10, 4, 3 + j).zTop, lowTops[j], 1e-12) << j;
-        EXPECT_NEAR(shape(10, 3, 3 + j).zTop, highTops[j], 1e-12) << j;
-        EXPECT_NEAR(shape(10, 3, 3 + j).geometry.polygon->vertices[1].y, 0.2 * (j + 1), 1e-12);
-    }
+    // The staircase climbs towards smaller Y: ten steps 0.1 apart over cells
+    // (10, 4) and (10, 3), after each cell's wall piece.
+    EXPECT_NEAR(shape(10, 4, 3).zTop, -0.4, 1e-12);
+    EXPECT_NEAR(shape(10, 4, 7).zTop, -0.8, 1e-12);
+    EXPECT_NEAR(shape(10, 3, 3).zTop, 0.1, 1e-12);
+    EXPECT_NEAR(shape(10, 3, 7).zTop, -0.3, 1e-12);
+    EXPECT_NEAR(shape(10, 3, 7).geometry.polygon->vertices[1].y, 1.0, 1e-12);
 }
 
 TEST_F(BuilderTest, BrokenInvariantsNameTheCell) {
