@@ -1,0 +1,76 @@
+// Golden frames of the show itself: the script is played without rendering
+// up to the frame before, then that frame's view is drawn and compared with
+// the hash kept in tests/render/golden_frames.txt (checked by eye first).
+// These catch changes to the show, the camera and the renderer together:
+// the typed listing, the tunnel and the credits on the desk's screen.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "frame/frame_loop.h"
+#include "frame/worker_pool.h"
+#include "platform/platform.h"
+#include "render/render.h"
+
+namespace {
+
+std::string golden_hash(const std::string& name) {
+    std::ifstream in(std::string(QUORVALITE_SOURCE_DIR) + "/tests/render/golden_frames.txt");
+    std::string line;
+    while (std::getline(in, line)) {
+        std::istringstream fields(line);
+        std::string key, hash;
+        if (fields >> key >> hash && key == name) return hash;
+    }
+    return "";
+}
+
+std::string view_hash() {
+    uint64_t h = 0xcbf29ce484222325ull;
+    for (size_t i = 0; i < size_t(ScreenWidth) * size_t(ScreenHeight); ++i) {
+        h ^= FrameBuffer[i];
+        h *= 0x100000001b3ull;
+    }
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(h));
+    return text;
+}
+
+// The 3-D view of show frame `frame` at 60 frames a second.
+std::string show_view_hash(int64_t frame) {
+    reset_scene();
+    std::string error;
+    EXPECT_TRUE(platform_allocate_frame_buffer(&error)) << error;
+    EXPECT_TRUE(platform_open_headless(HeadlessOptions{}, &error)) << error;
+    FrameLoopOptions options;
+    options.render = false;
+    options.maxFrames = frame - 1;
+    EXPECT_EQ(run_frames(options), 0);
+    platform_close();
+    for (int32_t t = 0; t < TileCount; ++t) render_tile(t);
+    return view_hash();
+}
+
+TEST(ShowFrames, TheDeskScreenShowsTheScriptsPictures) {
+    const struct {
+        const char* name;
+        int64_t frame;
+    } frames[] = {{"show_3200_dir_listing", 3200}, {"show_3700_tunnel", 3700}, {"show_4090_credits", 4090}};
+    for (const auto& f : frames) {
+        SCOPED_TRACE(f.name);
+        const std::string hash = show_view_hash(f.frame);
+        const std::string expected = golden_hash(f.name);
+        if (expected != hash) {
+            const std::string path = std::string(f.name) + ".png";
+            write_png(path, FrameBuffer, ScreenWidth, ScreenHeight, ScreenWidth, false, nullptr);
+            ADD_FAILURE() << "view hash " << hash << ", kept " << (expected.empty() ? "none" : expected)
+                          << "; frame written to " << path;
+        }
+    }
+    reset_scene();
+}
+
+}  // namespace
