@@ -14,15 +14,15 @@ bool convert_sound(const SoundImage& sound, int32_t frequency, int32_t channels,
         return false;
     }
     SDL_RWops* stream = SDL_RWFromConstMem(sound.bytes, int(sound.size));
-    SDL_AudioSpec spec;
+    SDL_AudioSpec format;
     Uint8* data = nullptr;
     Uint32 length = 0;
-    if (!stream || !SDL_LoadWAV_RW(stream, 1, &spec, &data, &length)) {
+    if (!stream || !SDL_LoadWAV_RW(stream, 1, &format, &data, &length)) {
         if (error) *error = name + " is not a readable WAV image: " + SDL_GetError();
         return false;
     }
     SDL_AudioCVT cvt;
-    const int built = SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, AUDIO_S16SYS, Uint8(channels),
+    const int built = SDL_BuildAudioCVT(&cvt, format.format, format.channels, format.freq, AUDIO_S16SYS, Uint8(channels),
                                         frequency);
     if (built < 0) {
         SDL_FreeWAV(data);
