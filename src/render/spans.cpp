@@ -98,79 +98,76 @@ void draw_wall_span(ColumnTarget column, const RayHit& h, const View& view, Shad
     }
 }
 
-void draw_top_face(ColumnTarget column, const RayHit& h, const View& view, ShadeCache& cache) {
-    const Texture& texture = *shaded_texture(cache, h.topTexture, h.faceShade);
-    const int32_t level = top_mip_level(texture, h.scale);
+namespace {
+
+// A face span set up for the perspective walk: the texels of its mip level,
+// laid on the world once per unit, and q, the denominator of the
+// floor-casting division, which runs linearly from upperFlat * N - H * N at
+// row y0 to lowerFlat * N - H * N at row y1.
+struct FaceWalk {
+    const uint32_t* texels;  // null: the span draws nothing
+    int64_t mask;
+    int32_t shift;
+    double kx, ky, ox, oy;  // texel coordinates are k * (1 / q) + o
+    double q, step;
+    int32_t r;              // first row
+    double end;             // the walk runs while r < end
+};
+
+// lift is subtracted from the eye's height above the face (the top face's
+// 0.0001; the bottom face has none).
+FaceWalk start_face_walk(const Texture& texture, int32_t level, const RayHit& h, const View& view, double y0,
+                         double y1, double upperFlat, double lowerFlat, double faceZ, double lift) {
     const uint32_t* const texels = level_pixels(texture, level);
     const int32_t n = texture.width >> level;
-    if (texels == nullptr || n <= 0) return;
-    const int64_t mask = n - 1;
-    const int32_t shift = ilog2(n);
-
-    const double o = view.horizon;
-    const double y0 = h.topFarRow + o;
-    const double y1 = h.topNearRow + o;
+    if (texels == nullptr || n <= 0) return FaceWalk{};
     const double start = std::max(y0, 0.0);
-    const double end = std::min(y1, H);
-    const double K = (view.eye - h.topZ - 0.0001) * H * n;
+    if (!(start < H)) return FaceWalk{};
+    const double K = (view.eye - faceZ - lift) * H * n;
     const double dX = h.nearX - view.camX, dY = h.nearY - view.camY, N = h.dist;
-    const double step = (h.topNearRowFlat - h.topFarRowFlat) / (y1 - y0) * N;
-    const double base = h.topFarRowFlat * N - y0 * step - H * N;
-    if (!(start < H)) return;
-    double q = std::floor(start) * step + base;
-    int32_t r = int32_t(start);
-    const int32_t rowEnd = row_end(end);
+    const double step = (lowerFlat - upperFlat) / (y1 - y0) * N;
+    const double base = upperFlat * N - y0 * step - H * N;
+    return FaceWalk{texels, n - 1, ilog2(n), dX * K, dY * K, view.camX * n, view.camY * n,
+                    std::floor(start) * step + base, step, int32_t(start), std::min(y1, H)};
+}
 
-    // q is the perspective denominator of row r and steps linearly with it.
-    const double kx = dX * K, ky = dY * K, ox = view.camX * n, oy = view.camY * n;
-    const int32_t stride = column.stride;
-    uint32_t* p = column.pixels + ptrdiff_t(r) * stride;
-    for (; r < rowEnd; ++r, p += stride) {
-        if (*p == 0) {
-            const double pr = 1 / q;
-            const int64_t tx = wrap_texel(kx * pr + ox, mask);
-            const int64_t ty = wrap_texel(ky * pr + oy, mask);
-            *p = texels[(ty << shift) + tx];
-        }
-        q += step;
+inline uint32_t face_texel(const FaceWalk& w, double q) {
+    const double p = 1 / q;
+    const int64_t tx = wrap_texel(w.kx * p + w.ox, w.mask);
+    const int64_t ty = wrap_texel(w.ky * p + w.oy, w.mask);
+    return w.texels[(ty << w.shift) + tx];
+}
+
+}  // namespace
+
+void draw_top_face(ColumnTarget column, const RayHit& h, const View& view, ShadeCache& cache) {
+    const Texture& texture = *shaded_texture(cache, h.topTexture, h.faceShade);
+    const double o = view.horizon;
+    const FaceWalk w = start_face_walk(texture, top_mip_level(texture, h.scale), h, view, h.topFarRow + o,
+                                       h.topNearRow + o, h.topFarRowFlat, h.topNearRowFlat, h.topZ, 0.0001);
+    if (w.texels == nullptr) return;
+    const int32_t rowEnd = row_end(w.end), stride = column.stride;
+    uint32_t* p = column.pixels + ptrdiff_t(w.r) * stride;
+    double q = w.q;
+    for (int32_t r = w.r; r < rowEnd; ++r, p += stride) {
+        if (*p == 0) *p = face_texel(w, q);
+        q += w.step;
     }
 }
 
+// Each row samples with the denominator of the row below it, so the face
+// stops one row short of its far end.
 void draw_bottom_face(ColumnTarget column, const RayHit& h, const View& view, ShadeCache& cache) {
     const Texture& texture = *shaded_texture(cache, h.bottomTexture, h.faceShade);
-    const int32_t level = bottom_mip_level(texture, h.scale);
-    const uint32_t* const texels = level_pixels(texture, level);
-    const int32_t n = texture.width >> level;
-    if (texels == nullptr || n <= 0) return;
-    const int64_t mask = n - 1;
-    const int32_t shift = ilog2(n);
-
     const double o = view.horizon;
-    const double y0 = h.bottomNearRow + o;
-    const double y1 = h.bottomFarRow + o;
-    const double start = std::max(y0, 0.0);
-    const double end = std::min(y1, H);
-    const double K = (view.eye - h.bottomZ) * H * n;
-    const double dX = h.nearX - view.camX, dY = h.nearY - view.camY, N = h.dist;
-    const double step = (h.bottomFarRowFlat - h.bottomNearRowFlat) / (y1 - y0) * N;
-    const double base = h.bottomNearRowFlat * N - y0 * step - H * N;
-    if (!(start < H)) return;
-    double q = std::floor(start) * step + base;
-    int32_t r = int32_t(start);
-    const int32_t rowEnd = row_end(end) - 1;
-
-    // Each row samples with the denominator of the row below it, so the
-    // face stops one row short of its far end.
-    const double kx = dX * K, ky = dY * K, ox = view.camX * n, oy = view.camY * n;
-    const int32_t stride = column.stride;
-    uint32_t* p = column.pixels + ptrdiff_t(r) * stride;
-    for (; r < rowEnd; ++r, p += stride) {
-        q += step;
-        if (*p == 0) {
-            const double pr = 1 / q;
-            const int64_t tx = wrap_texel(kx * pr + ox, mask);
-            const int64_t ty = wrap_texel(ky * pr + oy, mask);
-            *p = texels[(ty << shift) + tx];
-        }
+    const FaceWalk w = start_face_walk(texture, bottom_mip_level(texture, h.scale), h, view, h.bottomNearRow + o,
+                                       h.bottomFarRow + o, h.bottomNearRowFlat, h.bottomFarRowFlat, h.bottomZ, 0);
+    if (w.texels == nullptr) return;
+    const int32_t rowEnd = row_end(w.end) - 1, stride = column.stride;
+    uint32_t* p = column.pixels + ptrdiff_t(w.r) * stride;
+    double q = w.q;
+    for (int32_t r = w.r; r < rowEnd; ++r, p += stride) {
+        q += w.step;
+        if (*p == 0) *p = face_texel(w, q);
     }
 }
