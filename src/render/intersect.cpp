@@ -52,6 +52,19 @@ int64_t wall_column(int32_t mode, int32_t w, double lx, double ly, const ShapeVe
 
 inline uint32_t reduce_column(int64_t u, int32_t w) { return w > 0 ? uint32_t(u) % uint32_t(w) : 0; }
 
+// The rows of a top or bottom face between the near and the far crossing:
+// flat from the plane's z0, and with the plane's slope at each end.
+struct FaceRows {
+    double farFlat, far, near;
+};
+
+inline FaceRows face_rows(const HeightPlane& plane, double nearFlat, double scale, const EdgeCrossing& nearP,
+                          const EdgeCrossing& farP, double eye) {
+    const double farFlat = project_row(plane.z0, eye, farP.d);
+    return {farFlat, farFlat - (plane.dzdx * farP.lx + plane.dzdy * farP.ly) * H / farP.d,
+            nearFlat - (plane.dzdx * nearP.lx + plane.dzdy * nearP.ly) * scale};
+}
+
 void intersect_polygon(int32_t cellX, int32_t cellY, const Ray& ray, const Shape& shape, RayHit& h) {
     const PolygonGeometry& g = *shape.geometry.polygon;
     const int32_t m = (shape.kind == TrianglePrism || shape.kind == TriangleSheet) ? 3 : 4;
@@ -137,11 +150,11 @@ void intersect_polygon(int32_t cellX, int32_t cellY, const Ray& ray, const Shape
         h.wallShade = g.edgeShade[nearEdge];
     }
 
-    const double dF = farP.d;
     if (g.topTexture != nullptr) {
-        h.topFarRowFlat = project_row(top.z0, eye, dF);
-        h.topFarRow = h.topFarRowFlat - (top.dzdx * farP.lx + top.dzdy * farP.ly) * H / dF;
-        h.topNearRow = h.wallTopRow - (top.dzdx * nearP.lx + top.dzdy * nearP.ly) * h.scale;
+        const FaceRows rows = face_rows(top, h.wallTopRow, h.scale, nearP, farP, eye);
+        h.topFarRowFlat = rows.farFlat;
+        h.topFarRow = rows.far;
+        h.topNearRow = rows.near;
         if (h.topNearRow > h.topFarRow) {
             h.faceShade = g.surfaceShade;
             h.topTexture = g.topTexture;
@@ -150,9 +163,10 @@ void intersect_polygon(int32_t cellX, int32_t cellY, const Ray& ray, const Shape
         }
     }
     if (g.bottomTexture != nullptr) {
-        h.bottomFarRowFlat = project_row(bottom.z0, eye, dF);
-        h.bottomFarRow = h.bottomFarRowFlat - (bottom.dzdx * farP.lx + bottom.dzdy * farP.ly) * H / dF;
-        h.bottomNearRow = h.wallBottomRow - (bottom.dzdx * nearP.lx + bottom.dzdy * nearP.ly) * h.scale;
+        const FaceRows rows = face_rows(bottom, h.wallBottomRow, h.scale, nearP, farP, eye);
+        h.bottomFarRowFlat = rows.farFlat;
+        h.bottomFarRow = rows.far;
+        h.bottomNearRow = rows.near;
         if (h.bottomFarRow > h.bottomNearRow) {
             h.faceShade = g.surfaceShade;
             h.bottomTexture = g.bottomTexture;
@@ -239,7 +253,7 @@ void intersect_cylinder(int32_t cellX, int32_t cellY, const Ray& ray, const Shap
         p1.X = mX * p1.Y + bX;
         p2.X = mX * p2.Y + bX;
     }
-    const bool front1 = (p1.X - camX > 0) == (ray.rdx > 0) && (p1.Y - camY > 0) == (ray.rdy > 0);
+    const bool front1 = in_front(ray, p1.X, p1.Y);
 
     Point nearP, farP;
     bool inFront;
