@@ -7,15 +7,6 @@
 
 namespace {
 
-int32_t floor_log2(int32_t value) {
-    int32_t log = 0;
-    while (value > 1) {
-        value >>= 1;
-        ++log;
-    }
-    return log;
-}
-
 // One destination texel in column x from the 2 x 2 block a b / c d. The
 // nesting of the halving means fixes the rounding, so it is kept as it is.
 uint32_t reduce_block(uint32_t a, uint32_t b, uint32_t c, uint32_t d, int32_t x) {
@@ -57,7 +48,7 @@ void build_mips(Texture& texture) {
         level = nullptr;
     }
     if (!texture.pixels || texture.width <= 0 || texture.height < 0) return;
-    const int32_t levels = floor_log2(texture.width);
+    const int32_t levels = ilog2(texture.width);
     if (levels > MaxMipLevels) return; // 512 texels and wider: no chain
 
     const uint32_t* source = texture.pixels;

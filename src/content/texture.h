@@ -2,6 +2,7 @@
 // of halved levels, and darker variants at 32 shade levels made on request.
 #pragma once
 
+#include <bit>
 #include <cstdint>
 
 #include "platform/spin_lock.h"
@@ -18,6 +19,13 @@ struct Texture {
     uint32_t* mips[MaxMipLevels];  // entry k - 1 is level k: (width >> k) x (height >> k)
     uint32_t shades[ShadeLevels];  // TextureTable index of each shaded variant, 0 = not made
 };
+
+// Index of the highest set bit: floor(log2(v)) for v > 0, and 0 for 0 and
+// negative values. Texture sizes are powers of two, so it is their exponent.
+inline int32_t ilog2(int32_t v) {
+    if (v <= 0) return 0;
+    return int32_t(std::bit_width(uint32_t(v))) - 1;
+}
 
 // Entries 0..14 are the base textures; variants follow in order of first request.
 extern Texture TextureTable[TextureRecords];

@@ -42,9 +42,3 @@ inline int64_t wrap_texel(double v, int64_t mask) {
     return trunc_wide(v) & mask;
 #endif
 }
-
-// Index of the highest set bit; 0 for 0 and for negative values.
-inline int32_t ilog2(int32_t v) {
-    if (v <= 0) return 0;
-    return 31 - __builtin_clz(uint32_t(v));
-}
