@@ -29,20 +29,9 @@ void level_building_site(uint32_t* heightMap) {
 void add_terrain(WorldGrid& grid, const uint32_t* heightMap) {
     for (int32_t a = 1; a <= 30; ++a) {
         for (int32_t b = 1; b <= 30; ++b) {
-            const double h00 = corner_height(heightMap, a, b);
-            const double h10 = corner_height(heightMap, a + 1, b);
-            const double h11 = corner_height(heightMap, a + 1, b + 1);
-            const double h01 = corner_height(heightMap, a, b + 1);
-            // Two sheets split along the diagonal from local (0, 0) to (1, 1).
-            PolygonGeometry sheet{};
-            sheet.topTexture = texture_entry(2);
-            sheet.vertices[0] = ShapeVertex{0, 0, h00, h00};
-            sheet.vertices[1] = ShapeVertex{0, 1, h01, h01};
-            sheet.vertices[2] = ShapeVertex{1, 1, h11, h11};
-            add_polygon_shape(grid, a, b, TriangleSheet, sheet);
-            sheet.vertices[1] = ShapeVertex{1, 1, h11, h11};
-            sheet.vertices[2] = ShapeVertex{1, 0, h10, h10};
-            add_polygon_shape(grid, a, b, TriangleSheet, sheet);
+            add_terrain_cell(grid, a, b, corner_height(heightMap, a, b), corner_height(heightMap, a + 1, b),
+                             corner_height(heightMap, a + 1, b + 1), corner_height(heightMap, a, b + 1),
+                             texture_entry(2));
             cell_at(grid, a, b).inWorld = 1;
         }
     }
@@ -91,6 +80,20 @@ void add_scene_row(WorldGrid& grid, const SceneRow& row) {
 }
 
 }  // namespace
+
+void add_terrain_cell(WorldGrid& grid, int32_t a, int32_t b, double h00, double h10, double h11, double h01,
+                      Texture* topTexture) {
+    // Two sheets split along the diagonal from local (0, 0) to (1, 1).
+    PolygonGeometry sheet{};
+    sheet.topTexture = topTexture;
+    sheet.vertices[0] = ShapeVertex{0, 0, h00, h00};
+    sheet.vertices[1] = ShapeVertex{0, 1, h01, h01};
+    sheet.vertices[2] = ShapeVertex{1, 1, h11, h11};
+    add_polygon_shape(grid, a, b, TriangleSheet, sheet);
+    sheet.vertices[1] = ShapeVertex{1, 1, h11, h11};
+    sheet.vertices[2] = ShapeVertex{1, 0, h10, h10};
+    add_polygon_shape(grid, a, b, TriangleSheet, sheet);
+}
 
 void build_world(WorldGrid& grid) {
     uint32_t* const heightMap = TextureTable[HeightMapTexture].pixels;

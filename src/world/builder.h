@@ -6,6 +6,13 @@
 
 #include "world/world.h"
 
+struct Texture;
+
+// The terrain of one cell: two triangle sheets over the corner heights
+// h00 (local 0, 0), h10, h11 and h01, split along the diagonal (0, 0)-(1, 1).
+void add_terrain_cell(WorldGrid& grid, int32_t a, int32_t b, double h00, double h10, double h11, double h01,
+                      Texture* topTexture);
+
 // Fills the (empty) grid; reads and changes TextureTable entry 7.
 void build_world(WorldGrid& grid);
 

@@ -1,6 +1,7 @@
 // Small hand-built worlds for the camera tests.
 #pragma once
 
+#include "world/builder.h"
 #include "world/shapes.h"
 
 // A box (or sheet) over the local rectangle [x0, x1] x [y0, y1] of cell (a, b).
@@ -16,16 +17,6 @@ inline void add_box(WorldGrid& grid, int32_t a, int32_t b, double x0, double y0,
 
 // Level terrain at height h over the cells a0..a1 x b0..b1: two sheets a cell.
 inline void add_level_ground(WorldGrid& grid, int32_t a0, int32_t a1, int32_t b0, int32_t b1, double h) {
-    for (int32_t a = a0; a <= a1; ++a) {
-        for (int32_t b = b0; b <= b1; ++b) {
-            PolygonGeometry g{};
-            g.vertices[0] = ShapeVertex{0, 0, h, h};
-            g.vertices[1] = ShapeVertex{0, 1, h, h};
-            g.vertices[2] = ShapeVertex{1, 1, h, h};
-            add_polygon_shape(grid, a, b, TriangleSheet, g);
-            g.vertices[1] = ShapeVertex{1, 1, h, h};
-            g.vertices[2] = ShapeVertex{1, 0, h, h};
-            add_polygon_shape(grid, a, b, TriangleSheet, g);
-        }
-    }
+    for (int32_t a = a0; a <= a1; ++a)
+        for (int32_t b = b0; b <= b1; ++b) add_terrain_cell(grid, a, b, h, h, h, h, nullptr);
 }
