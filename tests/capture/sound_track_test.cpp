@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <filesystem>
 
 #include "../support/run_program.h"
 #include "frame/sound_track.h"
@@ -96,25 +95,4 @@ TEST(SoundTrack, SoundsAreConvertedToTheTrackRate) {
     const SoundImage broken{"broken", image.data(), 20};
     EXPECT_FALSE(mix_sound_track({{1, &broken}}, 1, 1, &track, &error));
     EXPECT_NE(error.find("broken"), std::string::npos) << error;
-}
-
-TEST(SoundTrack, WavFileReadsBackAndFailsCleanly) {
-    SoundTrack track;
-    for (int i = 0; i < 1000; ++i) track.samples.push_back(int16_t(i * 67 - 32000));
-    TempDir dir;
-    std::string error;
-    ASSERT_TRUE(write_wav_file(dir / "t.wav", track, &error)) << error;
-    const std::string bytes = read_text_file(dir / "t.wav");
-    ASSERT_EQ(bytes.size(), 44u + 2000u);
-    EXPECT_EQ(bytes.substr(0, 4), "RIFF");
-    EXPECT_EQ(bytes.substr(8, 8), "WAVEfmt ");
-    const SoundImage image{"t", reinterpret_cast<const uint8_t*>(bytes.data()), uint32_t(bytes.size())};
-    std::vector<int16_t> samples;
-    ASSERT_TRUE(convert_sound(image, SoundTrackRate, 1, &samples, &error)) << error;
-    EXPECT_EQ(samples, track.samples);
-    EXPECT_FALSE(std::filesystem::exists(dir / "t.wav.part"));
-
-    EXPECT_FALSE(write_wav_file(dir / "missing/t.wav", track, &error));
-    EXPECT_NE(error.find("missing"), std::string::npos) << error;
-    EXPECT_FALSE(std::filesystem::exists(dir / "missing"));
 }

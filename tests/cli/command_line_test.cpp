@@ -62,6 +62,9 @@ TEST(CommandLine, BadInputGetsOneLineTheUsageAndExitCode2WithNothingWritten) {
         {{"--pose", "0.5,2,0,0,0", "--out", out}, "X"},
         {{"--pose", "3,3,0.5,0,0"}, "--out"},
         {{"--dump-textures", out, "--frames", "3"}, "--frames"},
+        {{"--bench", "--workers", "9"}, "--workers"},
+        {{"--capture", "x.mp4", "--fps", "1000"}, "240"},
+        {{"--bench", "--capture", "x.mp4"}, "--capture"},
     };
     for (const auto& [args, named] : cases) {
         const ProgramResult result = run_program(QUORVALITE_BINARY, args);
