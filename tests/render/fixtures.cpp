@@ -11,7 +11,7 @@
 #include "render/numeric.h"
 #include "world/shapes.h"
 
-Texture* make_fixture_texture(int32_t index, int32_t w, int32_t h, bool (*transparent)(int32_t, int32_t)) {
+Texture* make_fixture_texture(int32_t index, int32_t w, int32_t h) {
     Texture& t = TextureTable[index];
     std::free(t.pixels);
     for (uint32_t*& m : t.mips) {
@@ -27,7 +27,7 @@ Texture* make_fixture_texture(int32_t index, int32_t w, int32_t h, bool (*transp
         auto* p = static_cast<uint32_t*>(std::calloc(size_t(lw) * size_t(lh) + 1, 4));
         for (int32_t r = 0; r < lh; ++r)
             for (int32_t c = 0; c < lw; ++c)
-                p[size_t(r) * lw + c] = (level == 0 && transparent && transparent(c, r)) ? 0 : fixture_texel(level, r, c);
+                p[size_t(r) * lw + c] = (uint32_t(level + 1) << 20) | (uint32_t(r & 1023) << 10) | uint32_t(c & 1023);
         if (level == 0) t.pixels = p;
         else t.mips[level - 1] = p;
     }
@@ -35,14 +35,13 @@ Texture* make_fixture_texture(int32_t index, int32_t w, int32_t h, bool (*transp
     return &t;
 }
 
-PolygonGeometry polygon_geometry(int32_t a, int32_t b, const double (*xy)[2], int32_t m, double zBottom, double zTop,
-                                 Texture* side, Texture* top, Texture* bottom) {
+PolygonGeometry box_geometry(int32_t a, int32_t b, double x0, double y0, double x1, double y1, double zBottom,
+                             double zTop, Texture* side, Texture* top, Texture* bottom) {
+    const double xy[4][2] = {{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}};
     PolygonGeometry g{};
-    for (int32_t i = 0; i < m; ++i) g.vertices[i] = {xy[i][0], xy[i][1], zBottom, zTop};
-    for (int32_t i = 0; i < m; ++i) {
-        const ShapeVertex& v0 = g.vertices[i];
-        const ShapeVertex& v1 = g.vertices[(i + 1) % m];
-        g.edges[i] = make_edge_line(a, b, v0.x, v0.y, v1.x, v1.y);
+    for (int32_t i = 0; i < 4; ++i) g.vertices[i] = {xy[i][0], xy[i][1], zBottom, zTop};
+    for (int32_t i = 0; i < 4; ++i) {
+        g.edges[i] = make_edge_line(a, b, xy[i][0], xy[i][1], xy[(i + 1) % 4][0], xy[(i + 1) % 4][1]);
         g.sideTextures[i] = side;
     }
     g.topPlane = {zTop, 0, 0};
@@ -50,12 +49,6 @@ PolygonGeometry polygon_geometry(int32_t a, int32_t b, const double (*xy)[2], in
     g.topTexture = top;
     g.bottomTexture = bottom;
     return g;
-}
-
-PolygonGeometry box_geometry(int32_t a, int32_t b, double x0, double y0, double x1, double y1, double zBottom,
-                             double zTop, Texture* side, Texture* top, Texture* bottom) {
-    const double xy[4][2] = {{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}};
-    return polygon_geometry(a, b, xy, 4, zBottom, zTop, side, top, bottom);
 }
 
 void add_shape(int32_t a, int32_t b, int32_t kind, const PolygonGeometry& g, double zTop, double zBottom) {

@@ -8,20 +8,10 @@
 
 struct Texture;
 
-// Texel of a fixture texture: level, row and column are readable from it
-// and it is never 0.
-inline uint32_t fixture_texel(int32_t level, int32_t row, int32_t col) {
-    return (uint32_t(level + 1) << 20) | (uint32_t(row & 1023) << 10) | uint32_t(col & 1023);
-}
-inline int32_t texel_row(uint32_t t) { return int32_t((t >> 10) & 1023); }
+// TextureTable entry index, w x h with a mip chain (levels 1..ilog2(w)) of
+// texels that are never 0 and tell their level, row and column apart.
+Texture* make_fixture_texture(int32_t index, int32_t w, int32_t h);
 
-// TextureTable entry index, w x h with a mip chain of readable texels
-// (levels 1..ilog2(w)); texels where transparent(col, row) holds at level 0 are 0.
-Texture* make_fixture_texture(int32_t index, int32_t w, int32_t h, bool (*transparent)(int32_t, int32_t) = nullptr);
-
-// A level polygon over the local corners xy[0..m) of cell (a, b), from zBottom to zTop.
-PolygonGeometry polygon_geometry(int32_t a, int32_t b, const double (*xy)[2], int32_t m, double zBottom, double zTop,
-                                 Texture* side, Texture* top, Texture* bottom);
 // A box over the local rectangle [x0, x1] x [y0, y1], corners counter-clockwise from (x0, y0).
 PolygonGeometry box_geometry(int32_t a, int32_t b, double x0, double y0, double x1, double y1, double zBottom,
                              double zTop, Texture* side, Texture* top, Texture* bottom);
