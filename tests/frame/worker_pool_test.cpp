@@ -63,20 +63,15 @@ TEST(WorkerPool, EveryTileExactlyOnceWithASlowWorker) {
 
 TEST(WorkerPool, CompletesFramesWhereWorkersGetNoTile) {
     // Eight workers on near-empty tiles: most frames some worker finds the
-    // counter at -1 at once and must still signal done.
-    WorkerPool* pool = start_workers(WorkerCount, count_tile);
-    for (int frame = 0; frame < 500; ++frame) {
-        clear_counts();
-        run_render_phase(pool);
-        expect_every_tile_once();
+    // counter at -1 at once and must still signal done. A single worker
+    // renders every tile itself.
+    for (const int32_t workers : {WorkerCount, 1}) {
+        WorkerPool* pool = start_workers(workers, count_tile);
+        for (int frame = 0; frame < 500; ++frame) {
+            clear_counts();
+            run_render_phase(pool);
+            expect_every_tile_once();
+        }
+        stop_workers(pool);
     }
-    stop_workers(pool);
-}
-
-TEST(WorkerPool, OneWorkerRendersEverything) {
-    WorkerPool* pool = start_workers(1, count_tile);
-    clear_counts();
-    run_render_phase(pool);
-    expect_every_tile_once();
-    stop_workers(pool);
 }
