@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cinttypes>
 #include <cstdio>
 #include <regex>
 
@@ -67,32 +66,4 @@ TEST(HeadlessRun, DumpsTraceAndExitCode) {
         ++frames;
     }
     EXPECT_EQ(frames, 3);
-}
-
-TEST(HeadlessRun, ClockFollowsTheRate) {
-    TempDir dir;
-    const std::string trace = dir / "trace.txt";
-    ASSERT_EQ(run_program(QUORVALITE_BINARY, {"--headless", "--frames", "4", "--fps", "7", "--trace", trace}).exitCode, 0);
-    std::vector<std::string> times;
-    const std::regex frameLine("frame \\d+ time (\\S+) .*");
-    for (const std::string& line : lines_of(read_text_file(trace))) {
-        std::smatch match;
-        if (std::regex_match(line, match, frameLine)) times.push_back(match[1]);
-    }
-    EXPECT_EQ(times, (std::vector<std::string>{"1142", "1285", "1428", "1571"}));
-}
-
-TEST(HeadlessRun, PoseWritesOnePicture) {
-    TempDir dir;
-    const ProgramResult result =
-        run_program(QUORVALITE_BINARY, {"--pose", "3.5,2.5,0.5,1.5,-400", "--out", dir / "pose"});
-    ASSERT_EQ(result.exitCode, 0) << result.err;
-    std::vector<uint32_t> pixels;
-    int32_t width = 0;
-    int32_t height = 0;
-    std::string error;
-    ASSERT_TRUE(read_png(dir / "pose/pose.png", &pixels, &width, &height, &error)) << error;
-    EXPECT_EQ(width, 1920);
-    EXPECT_EQ(height, 1080);
-    EXPECT_TRUE(minimap_colour(pixels[size_t(10) * 1920 + 1782]));
 }

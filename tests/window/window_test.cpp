@@ -100,11 +100,6 @@ TEST_F(WindowTest, EscapeEndsTheFullScreenShowWithExitCode0) {
     EXPECT_NE(result.err.find("going on silently"), std::string::npos) << "one notice for the missing sound device";
 }
 
-TEST_F(WindowTest, AltF4ClosesTheWindowWithExitCode0) {
-    const ProgramResult result = run_and_send({"--window"}, "alt+F4");
-    EXPECT_EQ(result.exitCode, 0) << result.err;
-}
-
 TEST(NoDisplay, SaysWhatFailedAndHowToRunHeadless) {
     const ProgramResult result =
         run_program(QUORVALITE_BINARY, {"--frames", "1"},
