@@ -82,7 +82,6 @@ TEST_F(GenerateTest, TwoRunsMatchTheCommittedHashesAndTheDumpWritesThem) {
     ASSERT_EQ(image.width, 256u);
     EXPECT_EQ(rgba[3], 0);               // row 0 of every glyph is empty
     EXPECT_EQ(rgba[256 * 4 + 3], 255);   // (0, 1): the left stroke of 'W'
-    EXPECT_EQ(rgba[256 * 4 + 0], 255);
 }
 
 TEST_F(GenerateTest, DumpFailuresLeaveNothingBehind) {
