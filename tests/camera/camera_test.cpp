@@ -104,18 +104,4 @@ TEST_F(CameraTest, FallStepsAreBounded) {
     EXPECT_EQ(camera.z, -1.25);
 }
 
-TEST(CameraTurns, TurnAndTurnBackKeepTheInvariant) {
-    Camera camera{};
-    EXPECT_NEAR(turn_camera(camera, -0.5), 6.283185307179586 - 0.5, 1e-12);  // wrapped into [0, 2 pi)
-    turn_camera(camera, 2.25);
-    Camera expected{};
-    set_camera_heading(expected, 1.75);
-    EXPECT_NEAR(camera.dirY, expected.dirY, 1e-12);
-    EXPECT_NEAR(camera.planeX, expected.planeX, 1e-12);
-    turn_camera_back(camera, 1.75);
-    EXPECT_EQ(camera.heading, 0);
-    EXPECT_NEAR(camera.dirX, -1, 1e-12);
-    EXPECT_NEAR(camera.planeY, 0.66, 1e-12);
-}
-
 }  // namespace

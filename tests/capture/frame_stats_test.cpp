@@ -29,7 +29,5 @@ TEST(FrameStats, ReportFiguresAndJson) {
     EXPECT_NE(json.find("\"cpu\": \"Test \\\"CPU\\\"\\u00091\""), std::string::npos) << json;
     EXPECT_NE(json.find("\"render\": 10.0000"), std::string::npos) << json; // per frame, in milliseconds
     EXPECT_NE(json.find("\"show\": 1.0000"), std::string::npos) << json;
-    EXPECT_NE(json.find("\"wall_seconds\": 0.060000"), std::string::npos) << json;
-    const std::string text = bench_report_text(report);
-    EXPECT_NE(text.find("render 10.00 ms"), std::string::npos) << text;
+    EXPECT_NE(bench_report_text(report).find("render 10.00 ms"), std::string::npos) << bench_report_text(report);
 }

@@ -76,23 +76,3 @@ TEST(SoundTrack, FramesThatDoNotDivideTheRateStillAddUp) {
     EXPECT_EQ(track.samples[13713], 0);
     EXPECT_EQ(track.samples[13714], value(0, 0));
 }
-
-TEST(SoundTrack, SoundsAreConvertedToTheTrackRate) {
-    std::vector<int16_t> ramp(2400);
-    for (size_t i = 0; i < ramp.size(); ++i) ramp[i] = int16_t(i * 10);
-    const std::vector<uint8_t> image = wav_image(24000, ramp);
-    const SoundImage sound{"ramp", image.data(), uint32_t(image.size())};
-    SoundTrack track;
-    std::string error;
-    ASSERT_TRUE(mix_sound_track({{1, &sound}}, 1, 1, &track, &error)) << error;
-    // A tenth of a second at 24 kHz lasts 4800 samples at 48 kHz, and still rises.
-    size_t last = 0;
-    for (size_t i = 0; i < track.samples.size(); ++i)
-        if (track.samples[i] != 0) last = i;
-    EXPECT_NEAR(double(last), 4800, 48);
-    EXPECT_LT(track.samples[1000], track.samples[3000]);
-
-    const SoundImage broken{"broken", image.data(), 20};
-    EXPECT_FALSE(mix_sound_track({{1, &broken}}, 1, 1, &track, &error));
-    EXPECT_NE(error.find("broken"), std::string::npos) << error;
-}
