@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 #include <png.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -8,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "../support/run_program.h"
 #include "content/content.h"
 #include "content/texture.h"
 
@@ -24,22 +24,8 @@ std::vector<std::string> split_lines(const std::string& text) {
 }
 
 std::vector<std::string> committed_hashes() {
-    std::ifstream file(QUORVALITE_SOURCE_DIR "/tests/content/texture_hashes.txt");
-    std::stringstream text;
-    text << file.rdbuf();
-    return split_lines(text.str());
+    return split_lines(read_text_file(QUORVALITE_SOURCE_DIR "/tests/content/texture_hashes.txt"));
 }
-
-// A fresh folder under the system's temporary folder, removed afterwards.
-struct ScratchFolder {
-    fs::path path;
-    explicit ScratchFolder(const std::string& name)
-        : path(fs::temp_directory_path() / ("quorvalite_" + name + "_" + std::to_string(getpid()))) {
-        fs::remove_all(path);
-        fs::create_directories(path);
-    }
-    ~ScratchFolder() { fs::remove_all(path); }
-};
 
 class GenerateTest : public ::testing::Test {
 protected:
@@ -60,7 +46,7 @@ TEST_F(GenerateTest, TwoRunsMatchTheCommittedHashesAndTheDumpWritesThem) {
     EXPECT_EQ(texture_hash_lines(), expected);
 
     reset_texture_table();
-    const ScratchFolder folder("dump");
+    const TempDir folder;
     ::testing::internal::CaptureStdout();
     const int rc = dump_textures((folder.path / "textures").string());
     const std::string printed = ::testing::internal::GetCapturedStdout();
@@ -85,7 +71,7 @@ TEST_F(GenerateTest, TwoRunsMatchTheCommittedHashesAndTheDumpWritesThem) {
 }
 
 TEST_F(GenerateTest, DumpFailuresLeaveNothingBehind) {
-    const ScratchFolder folder("dump_fail");
+    const TempDir folder;
     std::ofstream(folder.path / "plain_file") << "x";
     // Fails with one line on stderr and nothing on stdout.
     auto failed_dump = [](const fs::path& dir) {

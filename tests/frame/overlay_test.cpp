@@ -95,26 +95,24 @@ TEST_F(MinimapTest, HudLinesAtTheirRowsInWhiteAtScale2) {
     draw_hud(63, camera);
 
     // Each line is 16 rows high from its top row; nothing else is touched.
+    // 16-pixel cells: "FPS: 63 " ends before column 10 + 7 x 16, "Position X:
+    // 12.250000" spans 21 cells.
     const int32_t tops[] = {5, 30, 52, 990, 1020, 1050};
-    std::vector<int32_t> lineOfRow(ScreenHeight, -1);
-    for (int32_t line = 0; line < 6; ++line)
-        for (int32_t r = tops[line]; r < tops[line] + 16; ++r) lineOfRow[size_t(r)] = line;
-    int32_t whitePerLine[6] = {};
+    int32_t white = 0;
     int32_t rightmost[6] = {};
-    for (int32_t row = 0; row < ScreenHeight; ++row) {
-        for (int32_t column = 0; column < ScreenWidth; ++column) {
-            const uint32_t p = pixel(column, row);
-            if (p == 0) continue;
-            ASSERT_EQ(p, 0x00FFFFFFu);
-            ASSERT_GE(lineOfRow[size_t(row)], 0) << "row " << row;
-            ASSERT_GE(column, 10);
-            whitePerLine[lineOfRow[size_t(row)]] += 1;
-            rightmost[lineOfRow[size_t(row)]] = std::max(rightmost[lineOfRow[size_t(row)]], column);
-        }
-    }
-    for (int32_t line = 0; line < 6; ++line) EXPECT_GT(whitePerLine[line], 0) << "line " << line;
-    // 16-pixel cells: "FPS: 63 " ends by column 10 + 7 x 16, "Position X: 12.250000" spans 21 cells.
+    for (int32_t line = 0; line < 6; ++line)
+        for (int32_t row = tops[line]; row < tops[line] + 16; ++row)
+            for (int32_t column = 0; column < ScreenWidth; ++column) {
+                if (pixel(column, row) == 0) continue;
+                ASSERT_EQ(pixel(column, row), 0x00FFFFFFu);
+                ASSERT_GE(column, 10);
+                ++white;
+                rightmost[line] = std::max(rightmost[line], column);
+            }
+    for (int32_t line = 0; line < 6; ++line) EXPECT_GT(rightmost[line], 0) << "line " << line;
     EXPECT_LT(rightmost[0], 10 + 7 * 16);
     EXPECT_GT(rightmost[3], 10 + 20 * 16);
     EXPECT_LT(rightmost[3], 10 + 21 * 16);
+    const size_t drawn = size_t(ScreenWidth) * ScreenHeight - size_t(std::count(FrameBuffer, FrameBuffer + size_t(ScreenWidth) * ScreenHeight, 0u));
+    EXPECT_EQ(drawn, size_t(white)) << "pixels drawn outside the lines";
 }
