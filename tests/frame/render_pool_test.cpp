@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "../support/frame_hash.h"
 #include "camera/camera.h"
 #include "content/texture.h"
 #include "frame/frame_loop.h"
@@ -16,14 +17,6 @@
 
 namespace {
 
-uint64_t frame_hash() {
-    uint64_t h = 0xcbf29ce484222325ull;
-    for (size_t i = 0; i < size_t(ScreenWidth) * size_t(ScreenHeight); ++i) {
-        h ^= FrameBuffer[i];
-        h *= 0x100000001b3ull;
-    }
-    return h;
-}
 
 void place_camera_at_the_desk() {
     TheCamera = Camera{};
@@ -47,7 +40,7 @@ TEST(RenderPool, EightWorkersDrawWhatOneThreadDraws) {
     // First frames with a fresh table: the workers create the variants.
     WorkerPool* const pool = start_workers(WorkerCount, render_tile);
     render_view(pool);
-    const uint64_t pooled = frame_hash();
+    const std::string pooled = frame_hash();
     const int32_t variants = texture_count;
     render_view(pool);
     EXPECT_EQ(frame_hash(), pooled);

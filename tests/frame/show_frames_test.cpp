@@ -6,38 +6,15 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <string>
 
+#include "../support/frame_hash.h"
 #include "frame/frame_loop.h"
 #include "frame/worker_pool.h"
 #include "platform/platform.h"
 #include "render/render.h"
 
 namespace {
-
-std::string golden_hash(const std::string& name) {
-    std::ifstream in(std::string(QUORVALITE_SOURCE_DIR) + "/tests/render/golden_frames.txt");
-    std::string line;
-    while (std::getline(in, line)) {
-        std::istringstream fields(line);
-        std::string key, hash;
-        if (fields >> key >> hash && key == name) return hash;
-    }
-    return "";
-}
-
-std::string view_hash() {
-    uint64_t h = 0xcbf29ce484222325ull;
-    for (size_t i = 0; i < size_t(ScreenWidth) * size_t(ScreenHeight); ++i) {
-        h ^= FrameBuffer[i];
-        h *= 0x100000001b3ull;
-    }
-    char text[17];
-    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(h));
-    return text;
-}
 
 // The 3-D view of show frame `frame` at 60 frames a second.
 std::string show_view_hash(int64_t frame) {
@@ -51,7 +28,7 @@ std::string show_view_hash(int64_t frame) {
     EXPECT_EQ(run_frames(options), 0);
     platform_close();
     for (int32_t t = 0; t < TileCount; ++t) render_tile(t);
-    return view_hash();
+    return frame_hash();
 }
 
 TEST(ShowFrames, TheDeskScreenShowsTheScriptsPictures) {
@@ -59,10 +36,11 @@ TEST(ShowFrames, TheDeskScreenShowsTheScriptsPictures) {
         const char* name;
         int64_t frame;
     } frames[] = {{"show_3200_dir_listing", 3200}, {"show_3700_tunnel", 3700}, {"show_4090_credits", 4090}};
+    auto golden = golden_frame_hashes();
     for (const auto& f : frames) {
         SCOPED_TRACE(f.name);
         const std::string hash = show_view_hash(f.frame);
-        const std::string expected = golden_hash(f.name);
+        const std::string expected = golden[f.name];
         if (expected != hash) {
             const std::string path = std::string(f.name) + ".png";
             write_png(path, FrameBuffer, ScreenWidth, ScreenHeight, ScreenWidth, false, nullptr);

@@ -76,17 +76,6 @@ void reset_scene(double x, double y, double eye, double heading, int32_t horizon
     HorizonOffset = horizon;
 }
 
-std::string frame_hash() {
-    uint64_t h = 1469598103934665603ull;
-    for (size_t i = 0; i < size_t(ScreenWidth) * ScreenHeight; ++i)
-        for (int k = 0; k < 4; ++k) {
-            h ^= (FrameBuffer[i] >> (8 * k)) & 0xFF;
-            h *= 1099511628211ull;
-        }
-    char buffer[20];
-    std::snprintf(buffer, sizeof buffer, "%016llx", static_cast<unsigned long long>(h));
-    return buffer;
-}
 
 std::string write_frame_png(const std::string& name) {
     const std::string path = std::string(QUORVALITE_SOURCE_DIR) + "/build/" + name + ".png";

@@ -23,8 +23,6 @@ void add_shape(int32_t a, int32_t b, int32_t kind, const PolygonGeometry& g, dou
 // eye) with the given heading, HorizonOffset, a sky texture and a frame buffer.
 void reset_scene(double x, double y, double eye, double heading, int32_t horizon);
 
-// FNV-1a over the frame buffer, as 16 hex digits.
-std::string frame_hash();
 
 // Writes the frame buffer as a PNG (for looking at a failing frame); returns the path.
 std::string write_frame_png(const std::string& name);

@@ -4,14 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <map>
-#include <sstream>
 #include <string>
 
 #include "camera/camera.h"
 #include "content/content.h"
 #include "content/texture.h"
+#include "../support/frame_hash.h"
 #include "fixtures.h"
 #include "platform/platform.h"
 #include "render/render.h"
@@ -36,18 +34,6 @@ const GoldenPose Poses[] = {
     {"corner_view", 10.5, 5.5, -1.0, 4.71238898038469, -600},
 };
 
-std::map<std::string, std::string> read_golden() {
-    std::map<std::string, std::string> golden;
-    std::ifstream in(std::string(QUORVALITE_SOURCE_DIR) + "/tests/render/golden_frames.txt");
-    std::string line;
-    while (std::getline(in, line)) {
-        std::istringstream fields(line);
-        std::string name, hash;
-        if (fields >> name >> hash && name[0] != '#') golden[name] = hash;
-    }
-    return golden;
-}
-
 TEST(Golden, FramesOfTheSceneKeepTheirPixels) {
     clear_world(TheWorld);
     reset_texture_table();
@@ -56,7 +42,7 @@ TEST(Golden, FramesOfTheSceneKeepTheirPixels) {
     ASSERT_GT(cell_at(TheWorld, 3, 2).shapeCount, 0u);
     std::string error;
     ASSERT_TRUE(FrameBuffer || platform_allocate_frame_buffer(&error)) << error;
-    const auto golden = read_golden();
+    const auto golden = golden_frame_hashes();
     const bool update = std::getenv("QUORVALITE_UPDATE_GOLDEN") != nullptr;
     for (const GoldenPose& pose : Poses) {
         SCOPED_TRACE(pose.name);
