@@ -3,7 +3,7 @@
 set -euo pipefail
 
 QUORVALITE_PACKAGES=(cmake g++ pkg-config libsdl2-dev libpng-dev libcli11-dev libgtest-dev libbenchmark-dev
-                     xvfb xdotool ffmpeg sox)
+                     xvfb xdotool ffmpeg sox python3)
 
 install_missing_packages() {
     local missing=()
