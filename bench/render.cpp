@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
+#include <memory>
 #include <semaphore>
 #include <string>
 #include <thread>
@@ -64,10 +65,11 @@ struct Workers {
         }
         for (int32_t i = 0; i < count; ++i)
             threads.emplace_back([this, i] {
+                const std::unique_ptr<TileScratch> scratch = std::make_unique<TileScratch>();
                 for (;;) {
                     start[i]->acquire();
                     if (quit) return;
-                    for (int32_t t; (t = next.fetch_add(1)) < ScreenWidth / 64;) render_tile(t);
+                    for (int32_t t; (t = next.fetch_add(1)) < ScreenWidth / 64;) render_tile(t, *scratch);
                     done[i]->release();
                 }
             });

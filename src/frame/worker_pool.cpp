@@ -4,6 +4,7 @@
 #include "frame/worker_pool.h"
 
 #include <atomic>
+#include <memory>
 
 int32_t TileCounter = -1;
 SpinLockWord TileLock{0};
@@ -15,12 +16,13 @@ struct Worker {
     PlatformSemaphore* start;
     PlatformSemaphore* done;
     PlatformThread* thread;
+    std::unique_ptr<TileScratch> scratch;
 };
 
 } // namespace
 
 struct WorkerPool {
-    void (*renderTile)(int32_t tile);
+    RenderTile renderTile;
     int32_t count;
     Worker workers[WorkerCount];
     std::atomic<bool> stopping{false};
@@ -47,14 +49,14 @@ void worker_main(void* argument) {
     for (;;) {
         wait_semaphore(worker.start);
         if (worker.pool->stopping.load(std::memory_order_acquire)) return;
-        for (int32_t tile = next_tile(); tile != -1; tile = next_tile()) worker.pool->renderTile(tile);
+        for (int32_t tile = next_tile(); tile != -1; tile = next_tile()) worker.pool->renderTile(tile, *worker.scratch);
         release_semaphore(worker.done);
     }
 }
 
 } // namespace
 
-WorkerPool* start_workers(int32_t count, void (*renderTile)(int32_t tile)) {
+WorkerPool* start_workers(int32_t count, RenderTile renderTile) {
     if (count < 1) count = 1;
     if (count > WorkerCount) count = WorkerCount;
     WorkerPool* pool = new WorkerPool;
@@ -65,6 +67,7 @@ WorkerPool* start_workers(int32_t count, void (*renderTile)(int32_t tile)) {
         worker.pool = pool;
         worker.start = create_semaphore();
         worker.done = create_semaphore();
+        worker.scratch = std::make_unique<TileScratch>();
         worker.thread = start_thread(worker_main, &worker);
     }
     return pool;

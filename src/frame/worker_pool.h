@@ -6,6 +6,7 @@
 
 #include "platform/platform.h"
 #include "platform/spin_lock.h"
+#include "render/render.h"
 
 constexpr int32_t WorkerCount = 8;
 constexpr int32_t TileWidth = 64;
@@ -20,8 +21,12 @@ int32_t next_tile();
 
 struct WorkerPool;
 
-// Starts count workers (1..WorkerCount); each runs renderTile for every tile it takes.
-WorkerPool* start_workers(int32_t count, void (*renderTile)(int32_t tile));
+// What a worker runs for each tile it takes, with the worker's own scratch.
+using RenderTile = void (*)(int32_t tile, TileScratch& scratch);
+
+// Starts count workers (1..WorkerCount), each with a TileScratch of its own
+// made here; each runs renderTile for every tile it takes.
+WorkerPool* start_workers(int32_t count, RenderTile renderTile);
 
 // One render phase: reset the counter, start every worker, wait for all of them.
 void run_render_phase(WorkerPool* pool);

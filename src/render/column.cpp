@@ -19,7 +19,6 @@
 namespace {
 
 constexpr double H = ScreenHeight;
-constexpr int32_t TileColumns = 64;
 
 // A span [a, b] that reaches over one end of the open range cuts it back.
 inline void cover_span(int32_t& openBottom, int32_t& openTop, int32_t a, int32_t b) {
@@ -207,13 +206,13 @@ void render_column(int32_t x) {
     march_column(x, ColumnTarget{FrameBuffer + x, ScreenWidth}, view, cache);
 }
 
-void render_tile(int32_t tile) {
+void render_tile(int32_t tile, TileScratch& tileScratch) {
     const int32_t x0 = tile * TileColumns;
     if (x0 < 0 || x0 + TileColumns > ScreenWidth) return;
     // Column c of the tile is rows [c * H, c * H + H): a column's rows are
     // adjacent, so drawing walks memory linearly instead of a row apart.
-    alignas(64) static thread_local uint32_t scratch[TileColumns * ScreenHeight];
-    std::memset(scratch, 0, sizeof scratch);
+    uint32_t* const scratch = tileScratch.pixels;
+    std::memset(scratch, 0, sizeof tileScratch.pixels);
     const View view = current_view();
     ShadeCache cache;
     for (int32_t c = 0; c < TileColumns; ++c)

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "../support/render_tiles.h"
 #include "../support/frame_hash.h"
 #include "camera/camera.h"
 #include "content/texture.h"
@@ -52,7 +53,7 @@ TEST(RenderPool, EightWorkersDrawWhatOneThreadDraws) {
         for (const GridCell& cell : column) visitedCells += cell.visited;
     EXPECT_GT(visitedCells, 0);
 
-    for (int32_t t = 0; t < TileCount; ++t) render_tile(t);
+    render_all_tiles();
     EXPECT_EQ(frame_hash(), pooled);
 
     clear_world(TheWorld);

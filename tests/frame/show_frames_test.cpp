@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <string>
 
+#include "../support/render_tiles.h"
 #include "../support/frame_hash.h"
 #include "frame/frame_loop.h"
 #include "frame/worker_pool.h"
@@ -27,7 +28,7 @@ std::string show_view_hash(int64_t frame) {
     options.maxFrames = frame - 1;
     EXPECT_EQ(run_frames(options), 0);
     platform_close();
-    for (int32_t t = 0; t < TileCount; ++t) render_tile(t);
+    render_all_tiles();
     return frame_hash();
 }
 

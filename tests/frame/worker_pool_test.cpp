@@ -12,11 +12,11 @@ std::atomic<int32_t> TimesRendered[TileCount];
 std::atomic<int32_t> SlowTiles{0};
 std::atomic<std::thread::id> SlowThread;
 
-void count_tile(int32_t tile) { TimesRendered[tile].fetch_add(1); }
+void count_tile(int32_t tile, TileScratch&) { TimesRendered[tile].fetch_add(1); }
 
 // The thread that renders tile 0 becomes the slow worker: every tile it
 // takes costs it 2 ms, so the others must pick up the rest.
-void slow_worker_tile(int32_t tile) {
+void slow_worker_tile(int32_t tile, TileScratch&) {
     if (tile == 0) SlowThread.store(std::this_thread::get_id());
     if (std::this_thread::get_id() == SlowThread.load()) {
         SlowTiles.fetch_add(1);

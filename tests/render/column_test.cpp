@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "../support/render_tiles.h"
 #include "camera/camera.h"
 #include "content/texture.h"
 #include "fixtures.h"
@@ -83,7 +84,7 @@ TEST(Frame, VisitedFlagsAndTheHitLimit) {
         add_shape(7, 9, QuadPrism, box_geometry(7, 9, 0.1, 0.1, 0.9, 0.9, i * 0.05, i * 0.05 + 0.04, t, t, t),
                   i * 0.05 + 0.04, i * 0.05);
     add_shape(20, 20, QuadPrism, box_geometry(20, 20, 0, 0, 1, 1, 0, 1, t, t, t), 1, 0);  // behind the camera
-    for (int32_t tile = 0; tile < ScreenWidth / 64; ++tile) render_tile(tile);
+    render_all_tiles();
     EXPECT_EQ(cell_at(TheWorld, 7, 9).visited, 1);
     EXPECT_EQ(cell_at(TheWorld, 20, 20).visited, 0);
     EXPECT_EQ(cell_at(TheWorld, 8, 8).visited, 0);  // entered, but empty
