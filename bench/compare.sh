@@ -1,0 +1,80 @@
+#!/usr/bin/env bash
+# Side-by-side timedemo: builds an older commit beside the working tree and
+# runs the two timedemos alternately, A B A B, so that both see the same
+# machine load; then prints each one's median frames a second and the ratio.
+#
+#   bench/compare.sh [--rounds N] [--workers "1 8"] [--frames "0 2400"] BASELINE_COMMIT
+#
+# --frames 0 is the whole show (up to the finale); any other N is its first N
+# frames. The working tree is built as it stands, uncommitted changes included.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+rounds=5
+workers_list="1 8"
+frames_list="0 2400"
+while [ $# -gt 1 ]; do
+    case "$1" in
+        --rounds) rounds="$2"; shift 2 ;;
+        --workers) workers_list="$2"; shift 2 ;;
+        --frames) frames_list="$2"; shift 2 ;;
+        *) echo "unknown option $1" >&2; exit 2 ;;
+    esac
+done
+if [ $# -ne 1 ]; then
+    echo "usage: bench/compare.sh [--rounds N] [--workers \"1 8\"] [--frames \"0 2400\"] BASELINE_COMMIT" >&2
+    exit 2
+fi
+baseline="$(git rev-parse --verify "$1^{commit}")"
+jobs="$(nproc)"
+
+build() { # source folder, build folder
+    cmake -S "$1" -B "$2" -DCMAKE_BUILD_TYPE=Release -DQUORVALITE_BUILD_TESTS=OFF -DQUORVALITE_BUILD_BENCH=OFF >/dev/null
+    cmake --build "$2" -j "$jobs" --target quorvalite >/dev/null
+}
+
+base_tree="build-compare/baseline-${baseline:0:12}"
+if [ ! -d "$base_tree" ]; then
+    echo "== Checking out the baseline ${baseline:0:12} into $base_tree"
+    git worktree add --detach "$base_tree" "$baseline" >/dev/null
+fi
+echo "== Building the baseline (A) and the working tree (B)"
+build "$base_tree" "$base_tree/build"
+build . build-compare/current
+a="$base_tree/build/quorvalite"
+b="build-compare/current/quorvalite"
+
+results="$(mktemp)"
+trap 'rm -f "$results"' EXIT
+for workers in $workers_list; do
+    for frames in $frames_list; do
+        frame_args=()
+        [ "$frames" != 0 ] && frame_args=(--frames "$frames")
+        for round in $(seq "$rounds"); do
+            for side in A B; do
+                program="$a"
+                [ "$side" = B ] && program="$b"
+                fps="$("$program" --bench --workers "$workers" "${frame_args[@]}" --json 2>/dev/null |
+                       python3 -c 'import json, sys; print(json.load(sys.stdin)["frames_per_second"])')"
+                echo "$workers $frames $side $fps" >>"$results"
+                echo "   workers $workers, frames ${frames/#0/all}, round $round, $side: $fps frames/s"
+            done
+        done
+    done
+done
+
+python3 - "$results" "${baseline:0:12}" <<'EOF'
+import statistics, sys
+rows = [line.split() for line in open(sys.argv[1])]
+print(f"\nA = baseline {sys.argv[2]}, B = working tree; medians of the rounds:\n")
+print("| workers | frames | A frames/s | B frames/s | B / A |")
+print("|---|---|---|---|---|")
+seen = []
+for w, f, _, _ in rows:
+    if (w, f) not in seen:
+        seen.append((w, f))
+for w, f in seen:
+    a = statistics.median(float(r[3]) for r in rows if r[:3] == [w, f, "A"])
+    b = statistics.median(float(r[3]) for r in rows if r[:3] == [w, f, "B"])
+    print(f"| {w} | {'whole show' if f == '0' else 'first ' + f} | {a:.1f} | {b:.1f} | {b / a:.2f} |")
+EOF
