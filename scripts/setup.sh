@@ -1,14 +1,23 @@
 # Sourced by run.sh and test.sh: installs the Debian packages that the build,
-# the tests and the tools need, when any of them is missing.
+# the demo and the tests need, when any of them is missing.
 set -euo pipefail
 
+# What building and running the demo needs: the build configures the tests
+# and the benchmarks too, and --capture encodes its video with ffmpeg.
 QUORVALITE_PACKAGES=(cmake g++ pkg-config libsdl2-dev libpng-dev libcli11-dev libgtest-dev libbenchmark-dev
-                     xvfb xdotool ffmpeg sox python3)
+                     ffmpeg)
+# What only the tests need besides: a virtual X server and a key sender for
+# the window test, independent WAV readers, and valgrind's memcheck.
+QUORVALITE_TEST_PACKAGES=(xvfb xdotool sox python3 valgrind)
 
+# Installs those of the packages named (by default QUORVALITE_PACKAGES) that
+# are missing.
 install_missing_packages() {
+    local wanted=("$@")
+    if [ ${#wanted[@]} -eq 0 ]; then wanted=("${QUORVALITE_PACKAGES[@]}"); fi
     local missing=()
     local package
-    for package in "${QUORVALITE_PACKAGES[@]}"; do
+    for package in "${wanted[@]}"; do
         if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
             missing+=("$package")
         fi

@@ -83,6 +83,8 @@ void copy_tile_out(const uint32_t* scratch, uint32_t* frame) {
 
 }  // namespace
 
+// intersect_shape writes a wall's or a face's rows only for a surface it
+// gives a texture, so each texture pointer is tested before those rows are read.
 void cover_rows(int32_t& openBottom, int32_t& openTop, const RayHit& h, int32_t horizonOffset) {
     const double o = horizonOffset;
     if (h.wallTexture != nullptr) {
@@ -96,9 +98,9 @@ void cover_rows(int32_t& openBottom, int32_t& openTop, const RayHit& h, int32_t 
             cover_span(openBottom, openTop, top, bottom);
         }
     }
-    if (h.topFarRow + o < H && h.topNearRow + o >= 0 && h.topTexture != nullptr && h.topNearRow > h.topFarRow)
+    if (h.topTexture != nullptr && h.topFarRow + o < H && h.topNearRow + o >= 0 && h.topNearRow > h.topFarRow)
         cover_span(openBottom, openTop, trunc_row(h.topFarRow + o), trunc_row(o + h.topNearRow));
-    if (h.bottomNearRow + o < H && h.bottomFarRow + o >= 0 && h.bottomTexture != nullptr &&
+    if (h.bottomTexture != nullptr && h.bottomNearRow + o < H && h.bottomFarRow + o >= 0 &&
         h.bottomFarRow > h.bottomNearRow)
         cover_span(openBottom, openTop, trunc_row(o + h.bottomNearRow), trunc_row(h.bottomFarRow + o));
 }

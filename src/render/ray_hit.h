@@ -1,6 +1,9 @@
 // What one ray reports for one shape in one cell, and what the span drawers
 // draw. Rows are screen rows (down from the top) before HorizonOffset is
 // added; depths are along the ray in units of the ray direction.
+// hit, dist, scale, the wall rows and the near point are set for every hit;
+// the other fields of the wall, the top face and the bottom face only when
+// that surface's texture pointer is set, so read them only after testing it.
 #pragma once
 
 #include <cstdint>

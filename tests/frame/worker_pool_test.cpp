@@ -2,6 +2,8 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 
 #include "frame/worker_pool.h"
@@ -9,20 +11,31 @@
 namespace {
 
 std::atomic<int32_t> TimesRendered[TileCount];
-std::atomic<int32_t> SlowTiles{0};
-std::atomic<std::thread::id> SlowThread;
 
 void count_tile(int32_t tile, TileScratch&) { TimesRendered[tile].fetch_add(1); }
 
-// The thread that renders tile 0 becomes the slow worker: every tile it
-// takes costs it 2 ms, so the others must pick up the rest.
-void slow_worker_tile(int32_t tile, TileScratch&) {
-    if (tile == 0) SlowThread.store(std::this_thread::get_id());
-    if (std::this_thread::get_id() == SlowThread.load()) {
-        SlowTiles.fetch_add(1);
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
+// The worker that takes tile 0 is held inside it until the test lets it go;
+// meanwhile the others must take and render every other tile.
+struct HeldWorker {
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::thread::id thread;
+    bool released = false;
+    int32_t heldTiles = 0;   // tiles the held worker rendered
+    int32_t otherTiles = 0;  // tiles the other workers rendered
+};
+HeldWorker Held;
+
+void held_worker_tile(int32_t tile, TileScratch&) {
     TimesRendered[tile].fetch_add(1);
+    std::unique_lock lock(Held.mutex);
+    if (tile == 0) {
+        Held.thread = std::this_thread::get_id();
+        Held.changed.wait(lock, [] { return Held.released; });
+    }
+    if (std::this_thread::get_id() == Held.thread) ++Held.heldTiles;
+    else ++Held.otherTiles;
+    Held.changed.notify_all();
 }
 
 void clear_counts() {
@@ -46,16 +59,32 @@ TEST(TileDispatch, NoTileBeforeTheFirstFrameAndNoneAfterTheLast) {
     EXPECT_EQ(TileCounter, -1);
 }
 
-TEST(WorkerPool, EveryTileExactlyOnceWithASlowWorker) {
-    WorkerPool* pool = start_workers(WorkerCount, slow_worker_tile);
+TEST(WorkerPool, OtherWorkersTakeEveryTileWhileOneIsHeld) {
+    WorkerPool* pool = start_workers(WorkerCount, held_worker_tile);
     for (int frame = 0; frame < 20; ++frame) {
         clear_counts();
-        SlowTiles.store(0);
-        run_render_phase(pool);
+        {
+            const std::lock_guard lock(Held.mutex);
+            Held.thread = {};
+            Held.released = false;
+            Held.heldTiles = Held.otherTiles = 0;
+        }
+        std::thread frameThread([pool] { run_render_phase(pool); });
+        bool othersDone = false;
+        {
+            std::unique_lock lock(Held.mutex);
+            // The time-out only ends a broken run (tiles waiting for the held
+            // worker); a working pool gets there as soon as the tiles are drawn.
+            othersDone = Held.changed.wait_for(lock, std::chrono::seconds(30),
+                                               [] { return Held.otherTiles == TileCount - 1; });
+            Held.released = true;
+        }
+        Held.changed.notify_all();
+        frameThread.join();
+        ASSERT_TRUE(othersDone) << "while one worker was held the others rendered only " << Held.otherTiles
+                                << " of the " << TileCount - 1 << " other tiles";
         expect_every_tile_once();
-        // 30 tiles at 2 ms each would take the slow worker 60 ms; the others
-        // take over, so it renders only a handful.
-        EXPECT_LT(SlowTiles.load(), TileCount / 2);
+        EXPECT_EQ(Held.heldTiles, 1) << "the held worker took another tile after it was let go";
         EXPECT_EQ(next_tile(), -1) << "the counter ends at -1 after a phase";
     }
     stop_workers(pool);

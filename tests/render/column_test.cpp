@@ -48,7 +48,34 @@ TEST(CoverRows, ShrinksTheOpenRangeOnlyFromItsEnds) {
     top = 0, bottom = ScreenHeight - 1;
     cover_rows(bottom, top, wall_rows(-1e300, 1e300, &dummy), -400);
     EXPECT_GT(top, bottom);
-    cover_rows(bottom, top, wall_rows(NAN, 5, &dummy), 0);  // not visible: nothing happens
+}
+
+// Rows of degenerate geometry (NaN) and faces without a texture cover
+// nothing: the whole column stays open.
+TEST(CoverRows, NaNRowsAndUntexturedFacesCoverNothing) {
+    Texture dummy{};
+    RayHit nanTop{};
+    nanTop.topTexture = &dummy;
+    nanTop.topFarRow = NAN;
+    nanTop.topNearRow = 200;
+    RayHit untextured{};
+    untextured.topFarRow = 0;
+    untextured.topNearRow = 300;
+    untextured.bottomNearRow = 700;
+    untextured.bottomFarRow = ScreenHeight;
+    const struct {
+        const char* name;
+        RayHit hit;
+    } cases[] = {{"wall with a NaN top row", wall_rows(NAN, 5, &dummy)},
+                 {"top face with a NaN far row", nanTop},
+                 {"faces without a texture", untextured}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        int32_t top = 0, bottom = ScreenHeight - 1;
+        cover_rows(bottom, top, c.hit, 0);
+        EXPECT_EQ(top, 0);
+        EXPECT_EQ(bottom, ScreenHeight - 1);
+    }
 }
 
 // Overlapping height ranges draw nearest first; ranges that only touch (a box

@@ -1,9 +1,7 @@
 #include "fixtures.h"
 
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
-#include <string>
 
 #include "camera/camera.h"
 #include "content/texture.h"
@@ -74,12 +72,4 @@ void reset_scene(double x, double y, double eye, double heading, int32_t horizon
     TheCamera.z = TheCamera.renderZ = eye;
     set_camera_heading(TheCamera, heading);
     HorizonOffset = horizon;
-}
-
-
-std::string write_frame_png(const std::string& name) {
-    const std::string path = std::string(QUORVALITE_SOURCE_DIR) + "/build/" + name + ".png";
-    std::string error;
-    write_png(path, FrameBuffer, ScreenWidth, ScreenHeight, ScreenWidth, false, &error);
-    return path;
 }

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 
 #include "world/world.h"
 
@@ -22,7 +21,3 @@ void add_shape(int32_t a, int32_t b, int32_t kind, const PolygonGeometry& g, dou
 // Empty world with the inner 30 x 30 cells in the world, a camera at (x, y,
 // eye) with the given heading, HorizonOffset, a sky texture and a frame buffer.
 void reset_scene(double x, double y, double eye, double heading, int32_t horizon);
-
-
-// Writes the frame buffer as a PNG (for looking at a failing frame); returns the path.
-std::string write_frame_png(const std::string& name);
