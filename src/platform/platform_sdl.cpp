@@ -35,6 +35,19 @@ bool fail(std::string* error, const std::string& what) {
     return false;
 }
 
+// SDL's offscreen and dummy video drivers draw into memory only: SDL falls
+// back to them when there is no display, and a window there is one nobody
+// sees.
+bool video_is_visible(std::string* error) {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver && std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0) return true;
+    if (error)
+        *error = std::string("no display to show it on (SDL's video driver is \"") + (driver ? driver : "none") +
+                 "\"; is DISPLAY set to a display that can be opened?)";
+    sdl_close();
+    return false;
+}
+
 // Sound is optional: without a device the show goes on silently after one
 // notice.
 void open_audio() {
@@ -91,6 +104,7 @@ bool sdl_open(const WindowOptions& options, std::string* error) {
     SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return fail(error, "cannot start the video system");
+    if (!video_is_visible(error)) return false;
     SDL_ShowCursor(SDL_DISABLE);
 
     Uint32 flags = 0;

@@ -99,12 +99,3 @@ TEST_F(WindowTest, EscapeEndsTheFullScreenShowWithExitCode0) {
     EXPECT_EQ(result.exitCode, 0) << result.err;
     EXPECT_NE(result.err.find("going on silently"), std::string::npos) << "one notice for the missing sound device";
 }
-
-TEST(NoDisplay, SaysWhatFailedAndHowToRunHeadless) {
-    const ProgramResult result =
-        run_program(QUORVALITE_BINARY, {"--frames", "1"},
-                    {"DISPLAY=:9999", "SDL_VIDEODRIVER=x11", "WAYLAND_DISPLAY=", "ASAN_OPTIONS=detect_leaks=0"});
-    EXPECT_NE(result.exitCode, 0);
-    EXPECT_NE(result.err.find("window"), std::string::npos) << result.err;
-    EXPECT_NE(result.err.find("--headless"), std::string::npos) << result.err;
-}
