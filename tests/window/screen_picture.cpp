@@ -30,6 +30,10 @@ const std::vector<uint32_t>& hud_over_black() {
     return hud;
 }
 
+// Text over anything, scaled, is at least this white where it is read from
+// text alone; the sky and the walls are darker.
+constexpr double NearWhite = 0.9;
+
 double whiteness(uint32_t pixel) {
     const uint32_t low = std::min({(pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF});
     return low / 255.0;
@@ -96,33 +100,26 @@ ScreenRect lit_area(const Screenshot& shot) {
     return lit;
 }
 
-double hud_text_agreement(const Screenshot& shot, const ScreenRect& picture, HudCorner corner) {
+HudTextFound hud_text_found(const Screenshot& shot, const ScreenRect& picture, HudCorner corner) {
     const std::vector<uint32_t>& hud = hud_over_black();
-    if (hud.empty()) return -1;
     const double scale = scale_of(picture);
     const ScreenRect area = on_screen(shot, picture, label_box(corner));
-    double sumA = 0, sumB = 0, sumAA = 0, sumBB = 0, sumAB = 0;
-    int64_t count = 0;
-    for (int32_t y = area.top; y < area.bottom; ++y) {
+    int64_t text = 0, textWhite = 0, elsewhere = 0, elsewhereWhite = 0;
+    for (int32_t y = area.top; y < area.bottom && !hud.empty(); ++y) {
         for (int32_t x = area.left; x < area.right; ++x) {
             // The picture position whose colour lands at the centre of this screen pixel.
-            const double ink =
-                ink_at(hud, (x - picture.left + 0.5) / scale - 0.5, (y - picture.top + 0.5) / scale - 0.5);
-            const double seen = whiteness(shot.at(x, y));
-            sumA += ink;
-            sumB += seen;
-            sumAA += ink * ink;
-            sumBB += seen * seen;
-            sumAB += ink * seen;
-            ++count;
+            const double ink = ink_at(hud, (x - picture.left + 0.5) / scale - 0.5, (y - picture.top + 0.5) / scale - 0.5);
+            const bool white = whiteness(shot.at(x, y)) >= NearWhite;
+            if (ink >= 0.95) {
+                ++text;
+                textWhite += white;
+            } else if (ink == 0) {
+                ++elsewhere;
+                elsewhereWhite += white;
+            }
         }
     }
-    if (count == 0) return -1;
-    const double covariance = sumAB / count - (sumA / count) * (sumB / count);
-    const double spreadA = sumAA / count - (sumA / count) * (sumA / count);
-    const double spreadB = sumBB / count - (sumB / count) * (sumB / count);
-    if (spreadA <= 0 || spreadB <= 0) return 0;
-    return covariance / std::sqrt(spreadA * spreadB);
+    return {text ? double(textWhite) / text : 0, elsewhere ? double(elsewhereWhite) / elsewhere : 1};
 }
 
 bool hud_text_exact(const Screenshot& shot, const ScreenRect& picture, HudCorner corner, std::string* mismatch) {

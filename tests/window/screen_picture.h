@@ -23,12 +23,17 @@ ScreenRect letterboxed_picture(int32_t screenWidth, int32_t screenHeight);
 // letterbox bars are black, the picture has no black rows or columns.
 ScreenRect lit_area(const Screenshot& shot);
 
-// How well the fixed HUD text near a corner of the picture (the labels
-// "FPS", "screen ...", "Using ...", or the three "Position" labels) shows at
-// the place picture puts it: the correlation, from -1 to 1, of the screen's
-// whiteness with the text as the HUD draws it. 1 for an exact copy.
+// How the fixed HUD text near a corner of the picture (the labels "FPS",
+// "screen ...", "Using ...", or the three "Position" labels) shows at the
+// place picture puts it. The text is white; scaled, a screen pixel is white
+// where all the picture pixels it is read from are text, and not where none
+// of them are.
 enum class HudCorner { TopLeft, BottomLeft };
-double hud_text_agreement(const Screenshot& shot, const ScreenRect& picture, HudCorner corner);
+struct HudTextFound {
+    double white;  // the share of the pixels read only from text that are white
+    double stray;  // the share of the pixels read only from elsewhere that are white
+};
+HudTextFound hud_text_found(const Screenshot& shot, const ScreenRect& picture, HudCorner corner);
 
 // Whether every pixel of the fixed HUD text near that corner is pure white
 // at exactly its picture coordinates (a picture shown 1:1 at picture's place).
