@@ -35,18 +35,68 @@ bool fail(std::string* error, const std::string& what) {
     return false;
 }
 
+// SDL's offscreen and dummy video drivers draw into memory only: SDL falls
+// back to them when there is no display, and a window there is one nobody
+// sees.
+bool video_is_visible(std::string* error) {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver && std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0) return true;
+    if (error)
+        *error = std::string("no display to show it on (SDL's video driver is \"") + (driver ? driver : "none") +
+                 "\"; is DISPLAY set to a display that can be opened?)";
+    sdl_close();
+    return false;
+}
+
+// Whether the first display offers a ScreenWidth x ScreenHeight mode.
+bool display_has_picture_mode() {
+    const int count = SDL_GetNumDisplayModes(0);
+    for (int index = 0; index < count; ++index) {
+        SDL_DisplayMode mode;
+        if (SDL_GetDisplayMode(0, index, &mode) == 0 && mode.w == ScreenWidth && mode.h == ScreenHeight) return true;
+    }
+    return false;
+}
+
+// Where the window opens and how.
+struct WindowPlacement {
+    int x;
+    int y;
+    int width;
+    int height;
+    Uint32 flags;
+    bool switchMode;
+};
+
+// A full-screen window is made at the size and place of the desktop it
+// covers (or of the mode it switches to): without a window manager nothing
+// resizes it, and a 1920 x 1080 window centred on a smaller desktop would
+// lose its edges. The renderer's logical size then scales the picture to fit
+// with its aspect kept.
+WindowPlacement place_window(const WindowOptions& options) {
+    if (options.windowed)
+        return {SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, ScreenWidth / 2, ScreenHeight / 2,
+                SDL_WINDOW_RESIZABLE, false};
+    SDL_Rect desktop{0, 0, ScreenWidth, ScreenHeight};
+    SDL_GetDisplayBounds(0, &desktop);
+    bool switchMode = options.switchMode;
+    if (switchMode && !display_has_picture_mode()) {
+        std::fprintf(stderr,
+                     "quorvalite: the display has no %d x %d mode; scaling the picture to the desktop instead\n",
+                     ScreenWidth, ScreenHeight);
+        switchMode = false;
+    }
+    if (switchMode)
+        return {desktop.x, desktop.y, ScreenWidth, ScreenHeight, SDL_WINDOW_BORDERLESS | SDL_WINDOW_FULLSCREEN, true};
+    return {desktop.x, desktop.y, desktop.w, desktop.h, SDL_WINDOW_BORDERLESS | SDL_WINDOW_FULLSCREEN_DESKTOP, false};
+}
+
 // Sound is optional: without a device the show goes on silently after one
-// notice.
+// notice. Whatever driver SDL starts is used, including the disk and dummy
+// drivers, which SDL starts only when the user asks for them.
 void open_audio() {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         std::fprintf(stderr, "quorvalite: no sound (%s); going on silently\n", SDL_GetError());
-        return;
-    }
-    const char* driver = SDL_GetCurrentAudioDriver();
-    if (!driver || std::strcmp(driver, "dummy") == 0 || std::strcmp(driver, "disk") == 0) {
-        std::fprintf(stderr, "quorvalite: no sound device (audio driver %s); going on silently\n",
-                     driver ? driver : "none");
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return;
     }
     SDL_AudioSpec wanted{};
@@ -91,21 +141,13 @@ bool sdl_open(const WindowOptions& options, std::string* error) {
     SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return fail(error, "cannot start the video system");
+    if (!video_is_visible(error)) return false;
     SDL_ShowCursor(SDL_DISABLE);
 
-    Uint32 flags = 0;
-    int width = ScreenWidth;
-    int height = ScreenHeight;
-    if (options.windowed) {
-        flags = SDL_WINDOW_RESIZABLE;
-        width = ScreenWidth / 2;
-        height = ScreenHeight / 2;
-    } else {
-        flags = SDL_WINDOW_BORDERLESS | (options.switchMode ? SDL_WINDOW_FULLSCREEN : SDL_WINDOW_FULLSCREEN_DESKTOP);
-    }
-    Window = SDL_CreateWindow("Quorvalite", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height, flags);
+    const WindowPlacement place = place_window(options);
+    Window = SDL_CreateWindow("Quorvalite", place.x, place.y, place.width, place.height, place.flags);
     if (!Window) return fail(error, "cannot create the window");
-    if (options.switchMode && !options.windowed) {
+    if (place.switchMode) {
         // Only the size is asked for; depth and refresh rate stay as they are.
         SDL_DisplayMode mode{0, ScreenWidth, ScreenHeight, 0, nullptr};
         SDL_SetWindowDisplayMode(Window, &mode);
