@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cinttypes>
 #include <cmath>
 #include <cstdio>
 #include <map>
