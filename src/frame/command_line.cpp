@@ -352,6 +352,8 @@ int parse_command_line(int argc, const char* const* argv, const std::string& ver
     if (app.count("--out") && !output_dir_usable(line.headlessOptions.outDir, &error)) return bad_input(error);
     if (app.count("--trace") && !file_writable(line.tracePath, &error)) return bad_input(error);
     if (line.mode == RunMode::Capture && !check_capture_output(line.captureOut, &error)) return bad_input(error);
+    if (line.mode == RunMode::Capture && !check_capture_length(line.frames, line.headlessOptions.fps, &error))
+        return bad_input(error);
     *result = line;
     return -1;
 }

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <map>
+#include <new>
 
 #include "platform/sound_convert.h"
 
@@ -16,7 +17,12 @@ int64_t frame_sample_offset(int64_t frame, int32_t fps, int32_t sampleRate) {
 bool mix_sound_track(const std::vector<SoundCue>& cues, int64_t frameCount, int32_t fps, SoundTrack* track,
                      std::string* error) {
     const int64_t length = std::max<int64_t>(frame_sample_offset(frameCount + 1, fps, track->sampleRate), 0);
-    track->samples.assign(size_t(length), 0);
+    try {
+        track->samples.assign(size_t(length), 0);
+    } catch (const std::bad_alloc&) {
+        *error = "not enough memory for a sound track of " + std::to_string(length) + " samples";
+        return false;
+    }
     std::map<const SoundImage*, std::vector<int16_t>> converted;
     for (size_t i = 0; i < cues.size(); ++i) {
         const SoundCue& cue = cues[i];

@@ -24,7 +24,7 @@ int64_t frame_sample_offset(int64_t frame, int32_t fps, int32_t sampleRate);
 // The track of frameCount frames, as long as those frames exactly, from the
 // cues in the order issued (frames never decreasing); cues outside the frames
 // are left out. The sounds are converted to the track's rate. False with a
-// message when a sound cannot be decoded.
+// message when a sound cannot be decoded or the track does not fit in memory.
 bool mix_sound_track(const std::vector<SoundCue>& cues, int64_t frameCount, int32_t fps, SoundTrack* track,
                      std::string* error);
 

@@ -161,6 +161,14 @@ bool write_process_pipe(ProcessPipe* pipe, const void* bytes, size_t size);
 // the child; returns its exit code, or -1 when a signal ended it.
 int close_process_pipe(ProcessPipe* pipe, bool kill);
 
+// Runs arguments[0] (a path) with the arguments, in a process group of its
+// own, its standard input empty and its standard output and error both read
+// into *output (the first MiB kept), and waits for it: *exitCode is its exit
+// code, or -1 when a signal ended it. False with a message in *error when it
+// cannot be started.
+bool run_process_output(const std::vector<std::string>& arguments, std::string* output, int* exitCode,
+                        std::string* error);
+
 // After this, Ctrl-C and termination requests set a flag instead of ending
 // the process; interrupt_requested reads it.
 void install_interrupt_handler();
@@ -174,6 +182,14 @@ int32_t cpu_core_count();
 
 // Creates a folder (one level); false with a message unless it was made.
 bool make_directory(const std::string& path, std::string* error);
+// Creates a new folder prefix + six random letters or digits + suffix, where
+// nothing of that name was (so no other process holds it), with the usual
+// permissions; its name in *path, or false with a message.
+bool make_unique_directory(const std::string& prefix, const std::string& suffix, std::string* path,
+                           std::string* error);
+// True when path is a folder in which this process may make files; false
+// with the reason otherwise (missing, no permission, a read-only file system).
+bool directory_writable(const std::string& path, std::string* error);
 // Removes a file or a folder with everything in it; quiet when nothing is there.
 void remove_tree(const std::string& path);
 // Renames a file or folder; a file of the new name, or an empty folder, is replaced.

@@ -1,12 +1,13 @@
 // POSIX implementations of the services that capture and benchmarking use:
-// a pipe into a child process, the interrupt request, the terminal test, the
-// processor's name and folder handling.
+// a pipe into a child process, a child whose output we read, the interrupt
+// request, the terminal test, the processor's name and folder handling.
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <csignal>
@@ -14,6 +15,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <thread>
 
 #include "platform/platform.h"
@@ -46,6 +48,47 @@ std::string find_program(const std::string& name) {
     }
 }
 
+namespace {
+
+// Starts arguments[0] with the file actions given, in a process group of its
+// own (a Ctrl-C at the terminal reaches only us) and with the default signal
+// actions, whatever we set for our own signals.
+bool spawn_child(const std::vector<std::string>& arguments, const posix_spawn_file_actions_t* actions, pid_t* pid,
+                 std::string* error) {
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    posix_spawnattr_setpgroup(&attributes, 0);
+    sigset_t defaults;
+    sigemptyset(&defaults);
+    sigaddset(&defaults, SIGINT);
+    sigaddset(&defaults, SIGTERM);
+    sigaddset(&defaults, SIGHUP);
+    sigaddset(&defaults, SIGPIPE);
+    posix_spawnattr_setsigdefault(&attributes, &defaults);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGDEF);
+    std::vector<char*> argv;
+    for (const std::string& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    const int result = posix_spawn(pid, argv[0], actions, &attributes, argv.data(), environ);
+    posix_spawnattr_destroy(&attributes);
+    if (result != 0) {
+        *error = "cannot start " + arguments[0] + ": " + std::strerror(result);
+        return false;
+    }
+    return true;
+}
+
+// Waits for the child; its exit code, or -1 when a signal ended it.
+int wait_child(pid_t pid) {
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0) {
+        if (errno != EINTR) return -1;
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+} // namespace
+
 ProcessPipe* open_process_pipe(const std::vector<std::string>& arguments, std::string* error) {
     if (arguments.empty()) {
         *error = "no program to start";
@@ -64,32 +107,57 @@ ProcessPipe* open_process_pipe(const std::vector<std::string>& arguments, std::s
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, fds[0], STDIN_FILENO);
     posix_spawn_file_actions_addclose(&actions, fds[0]);
-    posix_spawnattr_t attributes;
-    posix_spawnattr_init(&attributes);
-    posix_spawnattr_setpgroup(&attributes, 0);
-    // The child starts with the default actions, whatever we set for our own signals.
-    sigset_t defaults;
-    sigemptyset(&defaults);
-    sigaddset(&defaults, SIGINT);
-    sigaddset(&defaults, SIGTERM);
-    sigaddset(&defaults, SIGHUP);
-    sigaddset(&defaults, SIGPIPE);
-    posix_spawnattr_setsigdefault(&attributes, &defaults);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGDEF);
-    std::vector<char*> argv;
-    for (const std::string& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
     pid_t pid = 0;
-    const int result = posix_spawn(&pid, argv[0], &actions, &attributes, argv.data(), environ);
+    const bool started = spawn_child(arguments, &actions, &pid, error);
     posix_spawn_file_actions_destroy(&actions);
-    posix_spawnattr_destroy(&attributes);
     close(fds[0]);
-    if (result != 0) {
+    if (!started) {
         close(fds[1]);
-        *error = "cannot start " + arguments[0] + ": " + std::strerror(result);
         return nullptr;
     }
     return new ProcessPipe{pid, fds[1]};
+}
+
+bool run_process_output(const std::vector<std::string>& arguments, std::string* output, int* exitCode,
+                        std::string* error) {
+    if (arguments.empty()) {
+        *error = "no program to start";
+        return false;
+    }
+    int fds[2];
+    if (pipe(fds) != 0) {
+        *error = std::string("cannot create a pipe: ") + std::strerror(errno);
+        return false;
+    }
+    fcntl(fds[0], F_SETFD, FD_CLOEXEC);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, fds[1], STDERR_FILENO);
+    posix_spawn_file_actions_addclose(&actions, fds[1]);
+    pid_t pid = 0;
+    const bool started = spawn_child(arguments, &actions, &pid, error);
+    posix_spawn_file_actions_destroy(&actions);
+    close(fds[1]);
+    if (!started) {
+        close(fds[0]);
+        return false;
+    }
+    // Read to the end, so that the child never blocks on a full pipe; what
+    // goes beyond the limit is read and dropped.
+    constexpr size_t Kept = size_t(1) << 20;
+    output->clear();
+    char buffer[4096];
+    for (;;) {
+        const ssize_t n = read(fds[0], buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        output->append(buffer, std::min(size_t(n), Kept - std::min(Kept, output->size())));
+    }
+    close(fds[0]);
+    *exitCode = wait_child(pid);
+    return true;
 }
 
 bool write_process_pipe(ProcessPipe* pipe, const void* bytes, size_t size) {
@@ -109,15 +177,9 @@ bool write_process_pipe(ProcessPipe* pipe, const void* bytes, size_t size) {
 int close_process_pipe(ProcessPipe* pipe, bool kill) {
     if (kill) ::kill(pipe->pid, SIGKILL);
     close(pipe->fd);
-    int status = 0;
-    while (waitpid(pipe->pid, &status, 0) < 0) {
-        if (errno != EINTR) {
-            status = -1;
-            break;
-        }
-    }
+    const int code = wait_child(pipe->pid);
     delete pipe;
-    return status != -1 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return code;
 }
 
 namespace {
@@ -157,6 +219,42 @@ bool make_directory(const std::string& path, std::string* error) {
     if (mkdir(path.c_str(), 0777) == 0) return true;
     *error = "cannot make the folder " + path + ": " + std::strerror(errno);
     return false;
+}
+
+bool make_unique_directory(const std::string& prefix, const std::string& suffix, std::string* path,
+                           std::string* error) {
+    static const char Letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    std::random_device device;
+    std::mt19937 random(device());
+    std::uniform_int_distribution<size_t> pick(0, sizeof Letters - 2);
+    // mkdir makes a folder only where nothing is, so the name found is ours alone.
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string name = prefix;
+        for (int i = 0; i < 6; ++i) name += Letters[pick(random)];
+        name += suffix;
+        if (mkdir(name.c_str(), 0777) == 0) {
+            *path = name;
+            return true;
+        }
+        if (errno != EEXIST) {
+            *error = "cannot make the folder " + name + ": " + std::strerror(errno);
+            return false;
+        }
+    }
+    *error = "cannot find a free name for the folder " + prefix + "XXXXXX" + suffix;
+    return false;
+}
+
+bool directory_writable(const std::string& path, std::string* error) {
+    if (!is_directory(path)) {
+        *error = "the folder " + path + " does not exist";
+        return false;
+    }
+    if (access(path.c_str(), W_OK | X_OK) != 0) {
+        *error = "the folder " + path + " is not writable (" + std::strerror(errno) + ")";
+        return false;
+    }
+    return true;
 }
 
 void remove_tree(const std::string& path) {

@@ -8,45 +8,10 @@
 #include <set>
 #include <thread>
 
-#include "../support/run_program.h"
+#include "capture_support.h"
 #include "platform/platform.h"
 #include "platform/sound_convert.h"
 #include "show/sounds.h"
-
-namespace {
-
-std::set<std::string> names_in(const std::string& folder) {
-    std::set<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) names.insert(entry.path().filename());
-    return names;
-}
-
-std::vector<std::string> lines_of(const std::string& text) {
-    std::vector<std::string> lines;
-    std::stringstream stream(text);
-    for (std::string line; std::getline(stream, line);) lines.push_back(line);
-    return lines;
-}
-
-// "key=value" fields of ffprobe's compact lines, one map per stream.
-std::vector<std::map<std::string, std::string>> probe_streams(const std::string& file) {
-    const ProgramResult probe =
-        run_program("ffprobe", {"-v", "error", "-count_frames", "-show_entries",
-                                "stream=codec_type,codec_name,width,height,r_frame_rate,nb_read_frames,duration",
-                                "-of", "compact", file});
-    EXPECT_EQ(probe.exitCode, 0) << "ffprobe (Debian package ffmpeg) is needed: " << probe.err;
-    std::vector<std::map<std::string, std::string>> streams;
-    for (const std::string& line : lines_of(probe.out)) {
-        std::map<std::string, std::string> fields;
-        std::stringstream parts(line);
-        for (std::string part; std::getline(parts, part, '|');)
-            if (part.find('=') != std::string::npos) fields[part.substr(0, part.find('='))] = part.substr(part.find('=') + 1);
-        streams.push_back(fields);
-    }
-    return streams;
-}
-
-} // namespace
 
 TEST(Capture, VideoHasTheFramesAndAMatchingSoundTrack) {
     TempDir dir;
@@ -145,10 +110,9 @@ TEST(Capture, InterruptLeavesNothingBehind) {
     TempDir logs;
     const Spawned run = spawn_program(QUORVALITE_BINARY, {"--capture", dir / "show.mp4", "--frames", "100000"}, logs);
     // Interrupt once frames are being written.
-    const std::string sign = dir / "show.mp4.audio.wav";
-    for (int waited = 0; waited < 60000 && !std::filesystem::exists(sign); waited += 20)
+    for (int waited = 0; waited < 60000 && !sound_track_written(dir.path.string()); waited += 20)
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    ASSERT_TRUE(std::filesystem::exists(sign));
+    ASSERT_TRUE(sound_track_written(dir.path.string()));
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     kill(run.pid, SIGINT);
     const ProgramResult r = wait_program(run, 60000);

@@ -1,0 +1,110 @@
+// What a capture does to the name it writes: a video takes the name only
+// when complete, captures to one name never spoil each other, and a name
+// is given to ffmpeg as a plain file whatever it looks like.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+
+#include <chrono>
+#include <thread>
+
+#include "capture_support.h"
+
+// A disk that fills while ffmpeg writes: ffmpeg still exits 0, so only
+// reading the file back shows it broken. The good video of that name stays.
+TEST(CaptureOutput, AFullDiskFailsAndKeepsTheVideoOfThatName) {
+    SmallDisk disk("size=128k");
+    REQUIRE_SMALL_DISK(disk);
+    ProgramResult r = run_program(QUORVALITE_BINARY, {"--capture", disk / "show.mp4", "--frames", "1"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const std::string good = read_text_file(disk / "show.mp4");
+    for (const std::string name : {"show.mp4", "show.mkv", "show.webm"}) {
+        r = run_program(QUORVALITE_BINARY, {"--capture", disk / name, "--frames", "12"});
+        EXPECT_EQ(r.exitCode, 1) << name << ": " << r.out;
+        EXPECT_EQ(r.out.find("wrote"), std::string::npos) << r.out;
+        EXPECT_NE(r.err.find("incomplete"), std::string::npos) << r.err;
+        EXPECT_EQ(names_in(disk.path), std::set<std::string>{"show.mp4"});
+    }
+    EXPECT_TRUE(read_text_file(disk / "show.mp4") == good) << "the good video was changed";
+    EXPECT_EQ(probe_video(disk / "show.mp4").frames, "1");
+}
+
+// Two captures to one name at once: each that says it wrote the video left
+// one that plays all its frames, and neither leaves a file of its own behind.
+TEST(CaptureOutput, CapturesToOneNameAtOnceBothMakeAWholeVideo) {
+    TempDir dir;
+    TempDir logs;
+    const std::vector<std::string> args = {"--capture", dir / "same.mp4", "--frames", "6", "--workers", "2"};
+    const Spawned first = spawn_program(QUORVALITE_BINARY, args, logs);
+    const Spawned second = spawn_program(QUORVALITE_BINARY, args, logs);
+    for (const ProgramResult& r : {wait_program(first, 60000), wait_program(second, 60000)}) {
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_NE(r.out.find("wrote"), std::string::npos) << r.out;
+    }
+    EXPECT_EQ(names_in(dir.path.string()), std::set<std::string>{"same.mp4"});
+    const ProbedVideo video = probe_video(dir / "same.mp4");
+    EXPECT_EQ(video.codecs, (std::set<std::string>{"video h264", "audio aac"}));
+    EXPECT_EQ(video.frames, "6");
+}
+
+// What a capture killed on the way leaves behind does not stop the next
+// capture of that name, which mentions it and leaves it alone.
+TEST(CaptureOutput, AKilledCaptureDoesNotBlockTheNext) {
+    TempDir dir;
+    TempDir logs;
+    const Spawned killed =
+        spawn_program(QUORVALITE_BINARY, {"--capture", dir / "show.mp4", "--frames", "100000"}, logs);
+    for (int waited = 0; waited < 60000 && !sound_track_written(dir.path.string()); waited += 20)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    ASSERT_TRUE(sound_track_written(dir.path.string()));
+    kill(killed.pid, SIGKILL);
+    wait_program(killed);
+    const std::set<std::string> leftovers = names_in(dir.path.string());
+    ASSERT_FALSE(leftovers.empty());
+
+    const ProgramResult r = run_program(QUORVALITE_BINARY, {"--capture", dir / "show.mp4", "--frames", "2"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(probe_video(dir / "show.mp4").frames, "2");
+    for (const std::string& name : leftovers) {
+        EXPECT_NE(r.err.find(name), std::string::npos) << r.err;
+        EXPECT_TRUE(std::filesystem::exists(dir / name)) << name;
+    }
+}
+
+// ffmpeg would take "a:b.mp4" for a protocol and "-x.mkv" for an option.
+TEST(CaptureOutput, NamesWithAColonOrALeadingDashAreFiles) {
+    TempDir dir;
+    for (const std::string name : {"take-12:30.mp4", "-x.mkv"}) {
+        const ProgramResult r = run_program_in(dir.path.string(), {"--capture", name, "--frames", "2"});
+        EXPECT_EQ(r.exitCode, 0) << name << ": " << r.err;
+        EXPECT_EQ(probe_video(dir / name).frames, "2") << name;
+    }
+    EXPECT_EQ(names_in(dir.path.string()), (std::set<std::string>{"take-12:30.mp4", "-x.mkv"}));
+}
+
+// Requests a capture cannot carry out are refused before anything is made:
+// exit 2 with one line saying why.
+TEST(CaptureOutput, RefusalsComeFirstAndWriteNothing) {
+    TempDir dir;
+    for (const std::string name : {"x.avi", "x.mov", "x.GIF"}) {
+        const ProgramResult r = run_program(QUORVALITE_BINARY, {"--capture", dir / name, "--frames", "1"});
+        EXPECT_EQ(r.exitCode, 2) << name;
+        EXPECT_NE(r.err.find(".mp4, .mkv or .webm"), std::string::npos) << r.err;
+    }
+    // A sound track longer than a WAV file holds.
+    const ProgramResult r = run_program(QUORVALITE_BINARY, {"--capture", dir / "x.mp4", "--frames", "20000000"});
+    EXPECT_EQ(r.exitCode, 2) << r.err;
+    EXPECT_NE(r.err.find("at most 2684354 frames"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("4 GiB"), std::string::npos) << r.err;
+    EXPECT_TRUE(names_in(dir.path.string()).empty());
+
+    SmallDisk readOnly("size=64k");
+    REQUIRE_SMALL_DISK(readOnly);
+    ASSERT_EQ(mount(nullptr, readOnly.path.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, "size=64k"), 0)
+        << std::strerror(errno);
+    for (const std::string name : {"x.mp4", "frames"}) {
+        const ProgramResult ro = run_program(QUORVALITE_BINARY, {"--capture", readOnly / name, "--frames", "1"});
+        EXPECT_EQ(ro.exitCode, 2) << name << ": " << ro.err;
+        EXPECT_NE(ro.err.find("not writable"), std::string::npos) << ro.err;
+    }
+}
