@@ -311,7 +311,11 @@ int parse_command_line(int argc, const char* const* argv, const std::string& ver
                  "quorvalite"};
     app.set_version_flag("--version", "quorvalite " + version);
     app.footer("Without options the demo takes over the screen, scaling its picture to the desktop's mode.\n"
-               "Headless, the clock reads 1000 ms at start and 1000 + j x 1000 / F ms in frame j.\n"
+               "Headless, the clock reads 1000 ms at start and 1000 + j x 1000 / F ms in frame j. A headless\n"
+               "run ends after N frames, else after the last frame of --dump, else 10 s into the show's finale.\n"
+               "Headless runs and --bench draw a progress line on stderr when it is a terminal.\n"
+               "N, F, S, K and the frames of LIST are written in decimal digits only: 010 is ten; signs,\n"
+               "spaces, 0x, 0b and exponents are refused. The numbers of --pose are decimal too.\n"
                "Exit codes: 0 done, 1 a failure while running, 2 bad command line.");
     CommandLine line;
     std::string dumpList;
@@ -322,7 +326,9 @@ int parse_command_line(int argc, const char* const* argv, const std::string& ver
                  "the mode is given back at the end");
     app.add_flag("--headless", line.headless,
                  "No window and no sound: a virtual clock that advances 1000 / F ms a frame");
-    app.add_option("--frames", line.frames, "Run N frames (1 or more), then exit 0 (default: until ESC or quit)")
+    app.add_option("--frames", line.frames,
+                   "Run N frames (1 or more), then exit 0 (default: with a window until ESC or quit; headless, "
+                   "see below)")
         ->type_name("N")
         ->transform(whole_number(1, MaxFrameNumber));
     app.add_option("--fps", line.headlessOptions.fps, "Frames a second of the headless clock, 1 to 100000 (default 60)")
@@ -346,13 +352,16 @@ int parse_command_line(int argc, const char* const* argv, const std::string& ver
         ->type_name("S")
         ->transform(whole_number(0, MaxCaptureSeconds));
     bool bench = false;
-    app.add_flag("--bench", bench, "The timedemo: play the show headless at 60 frames a second as fast as possible, up to "
-                            "its finale or for N frames, and print the frame times");
+    app.add_flag("--bench", bench,
+                 "The timedemo: play the show headless at 60 frames a second as fast as possible, up to its finale "
+                 "or for N frames, and print the frame times on stdout");
     app.add_option("--workers", line.workers, "Render workers for --bench and --capture, 1 to 8 (default 8)")
         ->type_name("K")
         ->transform(whole_number(1, 8));
     app.add_flag("--json", line.json, "--bench prints its figures as one JSON object");
-    app.add_option("--dump-textures", line.textureDir, "Write every texture and mip level as PNG files into DIR")
+    app.add_option("--dump-textures", line.textureDir,
+                   "Write every texture and mip level as a PNG file into DIR (a level with no rows has none) and "
+                   "print one hash line per level")
         ->type_name("DIR");
     try {
         app.parse(argc, argv);

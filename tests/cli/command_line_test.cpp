@@ -116,6 +116,10 @@ TEST(CommandLine, HelpAndVersion) {
     for (const char* option : {"--window", "--switch-mode", "--headless", "--frames", "--fps", "--dump", "--out",
                                "--trace", "--pose", "--dump-textures", "--version"})
         EXPECT_NE(help.out.find(option), std::string::npos) << option;
+    // It says how a headless run ends, where progress goes and how numbers are written.
+    for (const char* words : {"10 s into the show's finale", "progress line on stderr", "decimal digits only",
+                              "a level with no rows has none"})
+        EXPECT_NE(help.out.find(words), std::string::npos) << words;
     const ProgramResult version = run_program(QUORVALITE_BINARY, {"--version"});
     EXPECT_EQ(version.exitCode, 0);
     EXPECT_EQ(version.out.rfind("quorvalite ", 0), 0u) << version.out;
