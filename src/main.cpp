@@ -1,6 +1,8 @@
 // The program: reads the command line, opens the chosen backend and runs the
 // show, a pose picture, a texture dump, a capture or the timedemo.
 #include <cstdio>
+#include <exception>
+#include <new>
 #include <string>
 
 #include "content/content.h"
@@ -8,6 +10,7 @@
 #include "frame/capture.h"
 #include "frame/command_line.h"
 #include "frame/frame_loop.h"
+#include "frame/headless_run.h"
 #include "frame/pose.h"
 #include "frame/worker_pool.h"
 #include "platform/platform.h"
@@ -41,6 +44,14 @@ int run_show_mode(const CommandLine& line, std::FILE* trace) {
     return finish_trace(line, trace, code);
 }
 
+int run_headless_mode(const CommandLine& line, std::FILE* trace) {
+    HeadlessRequest request;
+    request.options = line.headlessOptions;
+    request.frames = line.frames;
+    request.trace = trace;
+    return finish_trace(line, trace, run_headless(request));
+}
+
 int run_capture_mode(const CommandLine& line, std::FILE* trace) {
     CaptureRequest request;
     request.out = line.captureOut;
@@ -61,9 +72,8 @@ int run_bench_mode(const CommandLine& line, std::FILE* trace) {
     return finish_trace(line, trace, run_bench(request));
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
+// Everything main does; exceptions that escape it are main's to catch.
+int run(int argc, char** argv) {
     CommandLine line;
     const int parsed = parse_command_line(argc, argv, QUORVALITE_VERSION, &line);
     if (parsed >= 0) return parsed;
@@ -89,9 +99,14 @@ int main(int argc, char** argv) {
     if (!platform_allocate_frame_buffer(&error)) return fail(error, 1);
     if (line.mode == RunMode::Capture) return run_capture_mode(line, trace);
     if (line.mode == RunMode::Bench) return run_bench_mode(line, trace);
-    if (line.headless) {
+    if (line.mode == RunMode::Pose) {
         if (!platform_open_headless(line.headlessOptions, &error)) return fail(error, 1);
-    } else if (!platform_open_window(line.window, &error)) {
+        const int code = run_pose(line.pose, line.headlessOptions.outDir, WorkerCount);
+        platform_close();
+        return code;
+    }
+    if (line.headless) return run_headless_mode(line, trace);
+    if (!platform_open_window(line.window, &error)) {
         std::fprintf(stderr,
                      "quorvalite: cannot open the window: %s\n"
                      "To render without a display, run headless, for example:\n"
@@ -99,10 +114,25 @@ int main(int argc, char** argv) {
                      error.c_str());
         return 1;
     }
-    if (line.mode == RunMode::Pose) {
-        const int code = run_pose(line.pose, line.headlessOptions.outDir, WorkerCount);
-        platform_close();
-        return code;
-    }
     return run_show_mode(line, trace);
+}
+
+} // namespace
+
+// A failure that arrives as an exception (memory or a thread that cannot be
+// had, say) ends the program like any other failure while running: one line
+// and exit code 1, with the display given back first.
+int main(int argc, char** argv) {
+    try {
+        return run(argc, argv);
+    } catch (const std::bad_alloc&) {
+        platform_close();
+        return fail("out of memory", 1);
+    } catch (const std::exception& e) {
+        platform_close();
+        return fail(std::string("stopped by an unexpected failure: ") + e.what(), 1);
+    } catch (...) {
+        platform_close();
+        return fail("stopped by an unexpected failure", 1);
+    }
 }

@@ -2,14 +2,18 @@
 #include "frame/bench.h"
 
 #include <string>
-#include <vector>
 
 #include "frame/capture.h"
 #include "frame/frame_loop.h"
 #include "frame/frame_stats.h"
+#include "frame/progress.h"
 #include "platform/platform.h"
 
 int run_bench(const BenchRequest& request) {
+    // Without N, a quick pass without rendering finds the frame in which the
+    // finale begins, so the progress line knows the total.
+    const int64_t frames = request.frames > 0 ? request.frames : count_show_frames(BenchFps, 0, FinaleSearchSeconds);
+    if (frames == 0) return 1;
     HeadlessOptions headless;
     headless.fps = BenchFps;
     std::string error;
@@ -18,30 +22,20 @@ int run_bench(const BenchRequest& request) {
         return 1;
     }
     FramePhaseTimes phases;
-    std::vector<double> frameMs;
-    FrameLoopReport report;
+    FrameTimes frameTimes;
+    Progress progress = start_terminal_progress(stderr, stderr_is_terminal(), frames);
     FrameLoopOptions options;
     options.workers = request.workers;
     options.trace = request.trace;
     options.phaseTimes = &phases;
-    options.frameMs = &frameMs;
-    options.report = &report;
-    if (request.frames > 0) {
-        options.maxFrames = request.frames;
-        frameMs.reserve(size_t(request.frames));
-    } else {
-        options.framesAfterFinale = 0;
-        options.maxFrames = FinaleSearchSeconds * BenchFps;
-    }
+    options.frameTimes = &frameTimes;
+    options.progress = &progress;
+    options.maxFrames = frames;
     const int code = run_frames(options);
     platform_close();
     if (code != 0) return code;
-    if (request.frames == 0 && report.finaleFrame == 0) {
-        std::fprintf(stderr, "quorvalite: the show did not reach its finale within %lld s\n",
-                     static_cast<long long>(FinaleSearchSeconds));
-        return 1;
-    }
-    BenchReport figures = make_bench_report(frameMs, phases, request.workers);
+    finish_progress(progress, frameTimes.frames);
+    BenchReport figures = make_bench_report(frameTimes, phases, request.workers);
     figures.cpuModel = cpu_model_name();
     figures.cores = cpu_core_count();
     const std::string text = request.json ? bench_report_json(figures) : bench_report_text(figures);

@@ -16,5 +16,7 @@ struct BenchRequest {
 };
 
 // Opens and closes the headless backend; prints the figures on stdout and
-// returns the process exit code.
+// returns the process exit code. While it runs, a progress line is drawn on
+// stderr when that is a terminal; otherwise nothing but the figures is
+// printed.
 int run_bench(const BenchRequest& request);

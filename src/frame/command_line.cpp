@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <limits>
 
 #include "frame/capture.h"
 #include "world/world.h"
@@ -33,24 +34,38 @@ int bad_input(const std::string& message) {
     return 2;
 }
 
-bool parse_frame_number(const std::string& text, int64_t* value) {
-    if (text.empty() || text.size() > 13) return false;
+// A whole number in decimal digits only, leading zeros included ("010" is
+// ten); a sign, a space, "0x10", "0b1" or "1e3" is not one. A number too
+// large for 64 bits reads as the largest, so a range check refuses it.
+bool parse_decimal(const std::string& text, int64_t* value) {
+    if (text.empty()) return false;
+    const int64_t largest = std::numeric_limits<int64_t>::max();
     int64_t number = 0;
     for (const char c : text) {
         if (c < '0' || c > '9') return false;
-        number = number * 10 + (c - '0');
+        const int64_t digit = c - '0';
+        number = number > (largest - digit) / 10 ? largest : number * 10 + digit;
     }
-    if (number < 1 || number > MaxFrameNumber) return false;
     *value = number;
     return true;
 }
 
+bool parse_frame_number(const std::string& text, int64_t* value) {
+    int64_t number = 0;
+    if (!parse_decimal(text, &number) || number < 1 || number > MaxFrameNumber) return false;
+    *value = number;
+    return true;
+}
+
+// A finite number as strtod reads it, hexadecimal forms left out. strtod
+// reports ERANGE both on overflow (an infinite result, refused) and on
+// underflow (a subnormal or zero result: a finite number, accepted).
 bool parse_finite(const std::string& text, double* value) {
     if (text.empty() || std::isspace(static_cast<unsigned char>(text[0]))) return false;
+    if (text.find_first_of("xX") != std::string::npos) return false;
     char* end = nullptr;
-    errno = 0;
     const double number = std::strtod(text.c_str(), &end);
-    if (errno != 0 || end != text.c_str() + text.size() || !std::isfinite(number)) return false;
+    if (end != text.c_str() + text.size() || !std::isfinite(number)) return false;
     *value = number;
     return true;
 }
@@ -101,9 +116,23 @@ bool file_writable(const std::string& path, std::string* error) {
     return true;
 }
 
+// The modes other than the show exclude each other. They are checked before
+// the options each mode refuses, so that the message names the real conflict.
+std::string check_modes(const CLI::App& app) {
+    const char* first = nullptr;
+    for (const char* mode : {"--pose", "--dump-textures", "--capture", "--bench"}) {
+        if (app.count(mode) == 0) continue;
+        if (first) return std::string(first) + " and " + mode + " exclude each other";
+        first = mode;
+    }
+    return {};
+}
+
 // Options that only make sense together, checked after parsing.
 std::string check_combinations(const CLI::App& app, const CommandLine& line) {
     const auto given = [&](const char* name) { return app.count(name) > 0; };
+    const std::string modes = check_modes(app);
+    if (!modes.empty()) return modes;
     const bool capture = line.mode == RunMode::Capture;
     const bool bench = line.mode == RunMode::Bench;
     if (given("--seconds") && !capture) return "--seconds needs --capture";
@@ -111,8 +140,7 @@ std::string check_combinations(const CLI::App& app, const CommandLine& line) {
     if (given("--workers") && !capture && !bench) return "--workers needs --capture or --bench";
     if (capture || bench) {
         const char* const mode = capture ? "--capture" : "--bench";
-        if (given("--capture") && given("--bench")) return "--capture and --bench exclude each other";
-        for (const char* other : {"--window", "--switch-mode", "--dump", "--out", "--pose", "--dump-textures"})
+        for (const char* other : {"--window", "--switch-mode", "--dump", "--out"})
             if (given(other)) return std::string(mode) + " cannot be combined with " + other;
         if (bench && given("--fps")) return "--bench always runs the clock at 60 frames a second: drop --fps";
         if (capture && given("--seconds") && given("--frames")) return "--seconds and --frames exclude each other";
@@ -122,7 +150,7 @@ std::string check_combinations(const CLI::App& app, const CommandLine& line) {
     }
     if (line.mode == RunMode::DumpTextures) {
         for (const char* other : {"--window", "--switch-mode", "--headless", "--frames", "--fps", "--dump", "--out",
-                                  "--trace", "--pose"})
+                                  "--trace"})
             if (given(other)) return std::string("--dump-textures cannot be combined with ") + other;
         return {};
     }
@@ -150,15 +178,18 @@ std::string check_combinations(const CLI::App& app, const CommandLine& line) {
     return {};
 }
 
-// A whole number from low to high, with a message that names the value.
+// A whole number from low to high in decimal digits, with a message that
+// names the value. CLI11 alone would read "010" as octal and "0x10" as hex,
+// so the text is checked here and handed on without leading zeros, a form
+// CLI11 can only read as decimal.
 CLI::Validator whole_number(int64_t low, int64_t high) {
     return CLI::Validator(
         [low, high](std::string& text) -> std::string {
             int64_t value = 0;
-            if (!CLI::detail::lexical_cast(text, value))
-                return "\"" + text + "\" is not a whole number";
+            if (!parse_decimal(text, &value)) return "\"" + text + "\" is not a whole number in decimal digits";
             if (value < low || value > high)
                 return text + " is outside " + std::to_string(low) + " to " + std::to_string(high);
+            text = std::to_string(value);
             return {};
         },
         "");
@@ -280,7 +311,11 @@ int parse_command_line(int argc, const char* const* argv, const std::string& ver
                  "quorvalite"};
     app.set_version_flag("--version", "quorvalite " + version);
     app.footer("Without options the demo takes over the screen, scaling its picture to the desktop's mode.\n"
-               "Headless, the clock reads 1000 ms at start and 1000 + j x 1000 / F ms in frame j.\n"
+               "Headless, the clock reads 1000 ms at start and 1000 + j x 1000 / F ms in frame j. A headless\n"
+               "run ends after N frames, else after the last frame of --dump, else 10 s into the show's finale.\n"
+               "Headless runs and --bench draw a progress line on stderr when it is a terminal.\n"
+               "N, F, S, K and the frames of LIST are written in decimal digits only: 010 is ten; signs,\n"
+               "spaces, 0x, 0b and exponents are refused. The numbers of --pose are decimal too.\n"
                "Exit codes: 0 done, 1 a failure while running, 2 bad command line.");
     CommandLine line;
     std::string dumpList;
@@ -291,12 +326,14 @@ int parse_command_line(int argc, const char* const* argv, const std::string& ver
                  "the mode is given back at the end");
     app.add_flag("--headless", line.headless,
                  "No window and no sound: a virtual clock that advances 1000 / F ms a frame");
-    app.add_option("--frames", line.frames, "Run N frames (1 or more), then exit 0 (default: until ESC or quit)")
+    app.add_option("--frames", line.frames,
+                   "Run N frames (1 or more), then exit 0 (default: with a window until ESC or quit; headless, "
+                   "see below)")
         ->type_name("N")
-        ->check(whole_number(1, MaxFrameNumber));
+        ->transform(whole_number(1, MaxFrameNumber));
     app.add_option("--fps", line.headlessOptions.fps, "Frames a second of the headless clock, 1 to 100000 (default 60)")
         ->type_name("F")
-        ->check(whole_number(1, 100000));
+        ->transform(whole_number(1, 100000));
     app.add_option("--dump", dumpList, "Frames to write as DIR/frame_NNNNNN.png, e.g. 1,2,100-110 (headless)")
         ->type_name("LIST");
     app.add_option("--out", line.headlessOptions.outDir, "Folder for --dump and --pose pictures (made if missing)")
@@ -313,15 +350,18 @@ int parse_command_line(int argc, const char* const* argv, const std::string& ver
         ->type_name("OUT");
     app.add_option("--seconds", line.seconds, "How much of the finale --capture records, 0 to 3600 s (default 10)")
         ->type_name("S")
-        ->check(whole_number(0, MaxCaptureSeconds));
+        ->transform(whole_number(0, MaxCaptureSeconds));
     bool bench = false;
-    app.add_flag("--bench", bench, "The timedemo: play the show headless at 60 frames a second as fast as possible, up to "
-                            "its finale or for N frames, and print the frame times");
+    app.add_flag("--bench", bench,
+                 "The timedemo: play the show headless at 60 frames a second as fast as possible, up to its finale "
+                 "or for N frames, and print the frame times on stdout");
     app.add_option("--workers", line.workers, "Render workers for --bench and --capture, 1 to 8 (default 8)")
         ->type_name("K")
-        ->check(whole_number(1, 8));
+        ->transform(whole_number(1, 8));
     app.add_flag("--json", line.json, "--bench prints its figures as one JSON object");
-    app.add_option("--dump-textures", line.textureDir, "Write every texture and mip level as PNG files into DIR")
+    app.add_option("--dump-textures", line.textureDir,
+                   "Write every texture and mip level as a PNG file into DIR (a level with no rows has none) and "
+                   "print one hash line per level")
         ->type_name("DIR");
     try {
         app.parse(argc, argv);

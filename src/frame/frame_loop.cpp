@@ -9,7 +9,9 @@
 #include "camera/camera.h"
 #include "content/content.h"
 #include "content/texture.h"
+#include "frame/frame_stats.h"
 #include "frame/overlay.h"
+#include "frame/progress.h"
 #include "frame/trace.h"
 #include "frame/worker_pool.h"
 #include "platform/platform.h"
@@ -81,6 +83,7 @@ int run_frame(LoopState& state, WorkerPool* pool, const FrameLoopOptions& option
     lap(times, &FramePhaseTimes::present, &mark);
     std::string error;
     if (platform_failed(&error)) {
+        if (options.progress) end_progress_line(*options.progress);
         std::fprintf(stderr, "quorvalite: %s\n", error.c_str());
         return 1;
     }
@@ -145,12 +148,41 @@ int run_frames(const FrameLoopOptions& options) {
 
     int code = -1;
     while (code < 0) {
-        const WallClock::time_point start = options.frameMs ? WallClock::now() : WallClock::time_point{};
+        const WallClock::time_point start = options.frameTimes ? WallClock::now() : WallClock::time_point{};
         code = run_frame(state, pool, options);
-        if (options.frameMs)
-            options.frameMs->push_back(std::chrono::duration<double, std::milli>(WallClock::now() - start).count());
+        if (options.frameTimes)
+            add_frame_time(*options.frameTimes,
+                           std::chrono::duration<double, std::milli>(WallClock::now() - start).count());
         if (options.report) *options.report = FrameLoopReport{state.frame, state.finaleFrame};
+        if (options.progress && code < 0) report_progress(*options.progress, state.frame);
     }
     stop_workers(pool);
     return code;
+}
+
+int64_t count_show_frames(int32_t fps, int64_t framesAfterFinale, int64_t searchSeconds) {
+    reset_scene();
+    HeadlessOptions headless;
+    headless.fps = fps;
+    std::string error;
+    if (!platform_open_headless(headless, &error)) {
+        std::fprintf(stderr, "quorvalite: %s\n", error.c_str());
+        return 0;
+    }
+    FrameLoopOptions options;
+    options.render = false;
+    options.framesAfterFinale = framesAfterFinale;
+    options.maxFrames = searchSeconds * fps + framesAfterFinale;
+    FrameLoopReport report;
+    options.report = &report;
+    const int code = run_frames(options);
+    platform_close();
+    reset_scene();
+    if (code != 0) return 0;
+    if (report.finaleFrame == 0 || report.frames != report.finaleFrame + framesAfterFinale) {
+        std::fprintf(stderr, "quorvalite: the show did not reach its finale within %lld s\n",
+                     static_cast<long long>(searchSeconds));
+        return 0;
+    }
+    return report.frames;
 }

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+struct FrameTimes;
+struct Progress;
 struct SoundImage;
 struct WorkerPool;
 
@@ -51,12 +53,23 @@ struct FrameLoopOptions {
     // 0 or more: end the run (exit code 0) this many frames after the frame
     // in which the show reached FinaleStep; -1: no such end.
     int64_t framesAfterFinale = -1;
-    FrameLoopReport* report = nullptr;     // when set, filled in as the run goes
-    std::vector<double>* frameMs = nullptr; // when set, each frame's wall-clock milliseconds
+    FrameLoopReport* report = nullptr; // when set, filled in as the run goes
+    FrameTimes* frameTimes = nullptr;  // when set, each frame's wall-clock time is added
+    // When set, advanced after each frame, outside the frame's timing; its
+    // line is ended before the loop prints a failure.
+    Progress* progress = nullptr;
 };
 
 // Returns the process exit code.
 int run_frames(const FrameLoopOptions& options);
+
+// Plays the show from its start without rendering, on the headless backend
+// at fps frames a second (which it opens and closes), and returns how many
+// frames run up to framesAfterFinale frames after the one in which the
+// finale begins. Returns 0, having said why on stderr, when the finale does
+// not begin within searchSeconds of show time. The scene is reset before and
+// after, so that the next run_frames plays the show afresh.
+int64_t count_show_frames(int32_t fps, int64_t framesAfterFinale, int64_t searchSeconds);
 
 // Builds the textures and the world and checks the world; false with a
 // message in *error when the world is broken.

@@ -5,25 +5,61 @@
 #include <cmath>
 #include <cstdio>
 
-double percentile(std::vector<double> values, double q) {
-    if (values.empty()) return 0;
-    std::sort(values.begin(), values.end());
-    const double rank = std::ceil(q * double(values.size()));
-    const size_t index = rank < 1 ? 0 : size_t(rank) - 1;
-    return values[std::min(index, values.size() - 1)];
+namespace {
+
+// The bin of t microseconds: t itself below 2^FrameTimeFineBits; above, with
+// t in [2^(FrameTimeFineBits - 1 + e), 2^(FrameTimeFineBits + e)), the bins
+// are 2^e wide and there are 2^(FrameTimeFineBits - 1) of them.
+size_t bin_of(int64_t t) {
+    const int64_t fine = int64_t(1) << FrameTimeFineBits;
+    if (t < fine) return size_t(t);
+    int32_t e = 1;
+    while (t >= fine << e) ++e;
+    const int64_t half = fine / 2;
+    return size_t(fine + (e - 1) * half + ((t >> e) - half));
 }
 
-BenchReport make_bench_report(const std::vector<double>& frameMs, const FramePhaseTimes& phaseMs, int32_t workers) {
+// The middle of bin b (of the whole microseconds it holds) in milliseconds.
+double bin_middle_ms(size_t b) {
+    const int64_t fine = int64_t(1) << FrameTimeFineBits;
+    if (int64_t(b) < fine) return double(b) / 1000;
+    const int64_t half = fine / 2;
+    const int64_t e = (int64_t(b) - fine) / half + 1;
+    const int64_t low = ((int64_t(b) - fine) % half + half) << e;
+    return (double(low) + double((int64_t(1) << e) - 1) / 2) / 1000;
+}
+
+} // namespace
+
+void add_frame_time(FrameTimes& times, double ms) {
+    const double us = std::round(ms * 1000);
+    const int64_t t = us > 0 ? int64_t(std::min(us, double(FrameTimeLimitUs))) : 0;
+    times.bins[bin_of(t)] += 1;
+    times.frames += 1;
+    times.totalMs += ms;
+}
+
+double frame_time_percentile(const FrameTimes& times, double q) {
+    if (times.frames == 0) return 0;
+    const double rank = std::ceil(q * double(times.frames));
+    const uint64_t wanted = rank < 1 ? 1 : uint64_t(rank);
+    uint64_t seen = 0;
+    for (size_t b = 0; b < times.bins.size(); ++b) {
+        seen += times.bins[b];
+        if (seen >= wanted) return bin_middle_ms(b);
+    }
+    return bin_middle_ms(times.bins.size() - 1);
+}
+
+BenchReport make_bench_report(const FrameTimes& frameTimes, const FramePhaseTimes& phaseMs, int32_t workers) {
     BenchReport r;
     r.workers = workers;
-    r.frames = int64_t(frameMs.size());
-    double totalMs = 0;
-    for (const double ms : frameMs) totalMs += ms;
-    r.wallSeconds = totalMs / 1000;
+    r.frames = frameTimes.frames;
+    r.wallSeconds = frameTimes.totalMs / 1000;
     r.framesPerSecond = r.wallSeconds > 0 ? double(r.frames) / r.wallSeconds : 0;
-    r.medianMs = percentile(frameMs, 0.5);
-    r.p95Ms = percentile(frameMs, 0.95);
-    r.p99Ms = percentile(frameMs, 0.99);
+    r.medianMs = frame_time_percentile(frameTimes, 0.5);
+    r.p95Ms = frame_time_percentile(frameTimes, 0.95);
+    r.p99Ms = frame_time_percentile(frameTimes, 0.99);
     r.phaseMs = phaseMs;
     return r;
 }

@@ -175,6 +175,7 @@ void install_interrupt_handler();
 bool interrupt_requested();
 
 bool stdout_is_terminal();
+bool stderr_is_terminal();
 
 // The processor's model name as the system reports it, or "unknown".
 std::string cpu_model_name();

@@ -199,6 +199,7 @@ void install_interrupt_handler() {
 bool interrupt_requested() { return Interrupted.load() != 0; }
 
 bool stdout_is_terminal() { return isatty(STDOUT_FILENO) != 0; }
+bool stderr_is_terminal() { return isatty(STDERR_FILENO) != 0; }
 
 std::string cpu_model_name() {
     std::ifstream cpuinfo("/proc/cpuinfo");

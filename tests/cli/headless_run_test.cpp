@@ -3,8 +3,9 @@
 #include <cstdio>
 #include <regex>
 
-#include "../support/run_program.h"
+#include "frame/frame_loop.h"
 #include "platform/platform.h"
+#include "terminal.h"
 
 namespace {
 
@@ -21,6 +22,17 @@ bool minimap_colour(uint32_t p) {
     const uint32_t g = p >> 8 & 0xFF;
     const uint32_t b = p & 0xFF;
     return b <= 127 && ((g >= 127 && r <= 127) || (r >= 127 && g <= 127));
+}
+
+// The frame number and show step of each frame line of a trace.
+std::vector<std::pair<int64_t, int32_t>> traced_steps(const std::string& path) {
+    std::vector<std::pair<int64_t, int32_t>> steps;
+    const std::regex frameLine("frame (\\d+) time \\S+ step (-?\\d+) .*");
+    for (const std::string& line : lines_of(read_text_file(path))) {
+        std::smatch match;
+        if (std::regex_match(line, match, frameLine)) steps.emplace_back(std::stoll(match[1]), std::stoi(match[2]));
+    }
+    return steps;
 }
 
 } // namespace
@@ -66,4 +78,45 @@ TEST(HeadlessRun, DumpsTraceAndExitCode) {
         ++frames;
     }
     EXPECT_EQ(frames, 3);
+}
+
+TEST(HeadlessRun, EndsAfterTheLastFrameToDumpAndSaysNothingOffATerminal) {
+    TempDir dir;
+    const std::string trace = dir / "trace.txt";
+    const ProgramResult result =
+        run_program(QUORVALITE_BINARY, {"--headless", "--dump", "4-5,2", "--out", dir / "frames", "--trace", trace});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err, "");
+    const auto steps = traced_steps(trace);
+    ASSERT_EQ(steps.size(), 5u);
+    EXPECT_EQ(steps.back().first, 5);
+    for (const char* name : {"frame_000002.png", "frame_000004.png", "frame_000005.png"})
+        EXPECT_TRUE(std::filesystem::is_regular_file(dir / ("frames/" + std::string(name)))) << name;
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "frames"), {}), 3);
+}
+
+// At one frame a second the show is at its shortest in frames (about 630).
+TEST(HeadlessRun, WithoutFramesOrDumpsEndsTenSecondsIntoTheFinaleWithProgressOnATerminal) {
+    TempDir dir;
+    const std::string trace = dir / "trace.txt";
+    TerminalRun run = start_on_terminal(QUORVALITE_BINARY, {"--headless", "--fps", "1", "--trace", trace}, dir);
+    const ProgramResult result = finish_on_terminal(run, 300000);
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.out, "");
+
+    const auto steps = traced_steps(trace);
+    ASSERT_FALSE(steps.empty());
+    int64_t finale = 0;
+    for (const auto& [frame, step] : steps)
+        if (finale == 0 && step == FinaleStep) finale = frame;
+    ASSERT_GT(finale, 0) << "the run ended before the finale";
+    EXPECT_EQ(steps.back().first, finale + 10) << "10 s at one frame a second";
+    EXPECT_EQ(int64_t(steps.size()), steps.back().first);
+
+    // The line is rewritten in place and ends with the whole run done.
+    const std::string total = std::to_string(steps.back().first);
+    EXPECT_NE(result.err.find("\rframe " + total + " of " + total + " (100%)"), std::string::npos) << result.err;
+    const std::regex partLine("\rframe (\\d+) of " + total + " \\(\\d+%\\)");
+    EXPECT_TRUE(std::regex_search(result.err, partLine)) << result.err;
 }
