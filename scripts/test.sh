@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test four ways:
-#   1. Release build, the whole suite (the window test runs under its own Xvfb);
+#   1. Release build, the whole suite (the window tests run under their own Xvfb,
+#      the full-disk capture tests on a small tmpfs);
 #   2. valgrind memcheck of the Release program: a few frames of the headless
 #      show and one picture from inside the house;
 #   3. AddressSanitizer + UndefinedBehaviorSanitizer build, the whole suite;
@@ -11,8 +12,10 @@ source scripts/setup.sh
 
 install_missing_packages "${QUORVALITE_PACKAGES[@]}" "${QUORVALITE_TEST_PACKAGES[@]}"
 start=$SECONDS
-# The window test must run here, not skip for want of Xvfb.
+# The window tests and the full-disk tests must run here, not skip for want
+# of Xvfb or of a tmpfs that can be mounted.
 export QUORVALITE_REQUIRE_WINDOW_TEST=1
+export QUORVALITE_REQUIRE_TMPFS_TEST=1
 
 echo "== 1/4 Release build and all tests (build-release)"
 cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release

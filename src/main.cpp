@@ -88,15 +88,27 @@ int run(int argc, char** argv) {
     std::string madeDir;
     if (!line.headlessOptions.outDir.empty() && !make_output_dir(line.headlessOptions.outDir, &madeDir, &error))
         return fail(error, 2);
+    // The window opens before the trace is made, so a display that cannot
+    // show it leaves no empty trace behind.
+    const bool window = line.mode == RunMode::Show && !line.headless;
+    if (!platform_allocate_frame_buffer(&error)) return fail(error, 1);
+    if (window && !platform_open_window(line.window, &error)) {
+        std::fprintf(stderr,
+                     "quorvalite: cannot open the window: %s\n"
+                     "To render without a display, run headless, for example:\n"
+                     "  quorvalite --headless --frames 3 --dump 1-3 --out frames\n",
+                     error.c_str());
+        return 1;
+    }
     std::FILE* trace = nullptr;
     if (!line.tracePath.empty()) {
         trace = std::fopen(line.tracePath.c_str(), "w");
         if (!trace) {
             remove_made_dir(madeDir);
+            platform_close();
             return fail("cannot write the trace " + line.tracePath, 2);
         }
     }
-    if (!platform_allocate_frame_buffer(&error)) return fail(error, 1);
     if (line.mode == RunMode::Capture) return run_capture_mode(line, trace);
     if (line.mode == RunMode::Bench) return run_bench_mode(line, trace);
     if (line.mode == RunMode::Pose) {
@@ -106,14 +118,6 @@ int run(int argc, char** argv) {
         return code;
     }
     if (line.headless) return run_headless_mode(line, trace);
-    if (!platform_open_window(line.window, &error)) {
-        std::fprintf(stderr,
-                     "quorvalite: cannot open the window: %s\n"
-                     "To render without a display, run headless, for example:\n"
-                     "  quorvalite --headless --frames 3 --dump 1-3 --out frames\n",
-                     error.c_str());
-        return 1;
-    }
     return run_show_mode(line, trace);
 }
 
