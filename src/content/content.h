@@ -21,12 +21,20 @@ void generate_content();
 // 64-bit FNV-1a over texels taken as little-endian 4-byte words.
 uint64_t fnv1a_texels(const uint32_t* texels, size_t count);
 
-// One line "tex N level L WxH fnv1a HEX" for every level of each base texture,
-// level 0 being the base, in table order.
-std::vector<std::string> texture_hash_lines();
+// One level of a base texture: level 0 is the base.
+struct LevelView {
+    int32_t index;
+    int32_t level;
+    const uint32_t* pixels;
+    int32_t width;
+    int32_t height;
+};
 
-// Generates the content unless that has been done, then writes every base
-// texture and mip level as PNG files into dir and prints one hash line per
-// level; returns the process exit code. Levels without rows get their hash
-// line but no file; on any failure nothing is left behind.
-int dump_textures(const std::string& dir);
+// Level 0 and every level of the chain of each base texture, in table order.
+std::vector<LevelView> base_levels();
+
+// "tex N level L WxH fnv1a HEX".
+std::string texture_hash_line(const LevelView& level);
+
+// One hash line for every level of each base texture.
+std::vector<std::string> texture_hash_lines();

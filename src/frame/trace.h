@@ -5,13 +5,11 @@
 #include <cstdint>
 #include <cstdio>
 
-struct Camera;
-struct ShowState;
+struct FrameReport;
+struct FrameState;
 
-// "frame J time T step S substep U x X y Y z Z renderZ R heading H fallSpeed V
-// onGround G horizon O", the doubles with %.17g so they read back exactly.
-void write_trace_frame(std::FILE* trace, int64_t frame, double time, const ShowState& show, const Camera& camera,
-                       int32_t horizon);
-
-// "sound J NAME" for a cue issued in frame J.
-void write_trace_sound(std::FILE* trace, int64_t frame, const char* name);
+// For the frame just run: "sound J NAME" for each cue the show issued in it,
+// then "frame J time T step S substep U x X y Y z Z renderZ R heading H
+// fallSpeed V onGround G horizon O", the doubles with %.17g so that they read
+// back exactly. Flushed, so that a run that is stopped keeps its lines.
+void write_trace(std::FILE* trace, const FrameReport& report, const FrameState& state);

@@ -6,9 +6,6 @@
 #include <atomic>
 #include <memory>
 
-int32_t TileCounter = -1;
-SpinLockWord TileLock{0};
-
 namespace {
 
 struct Worker {
@@ -23,22 +20,23 @@ struct Worker {
 
 struct WorkerPool {
     RenderTile renderTile;
+    TileCounter tiles;
     int32_t count;
     Worker workers[WorkerCount];
     std::atomic<bool> stopping{false};
 };
 
-int32_t next_tile() {
-    spin_lock_acquire(TileLock);
-    int32_t tile = TileCounter;
+int32_t next_tile(TileCounter& tiles) {
+    spin_lock_acquire(tiles.lock);
+    int32_t tile = tiles.next;
     if (tile != -1) {
-        TileCounter = tile + 1;
+        tiles.next = tile + 1;
         if (tile + 1 > TileCount) {
-            TileCounter = -1;
+            tiles.next = -1;
             tile = -1;
         }
     }
-    spin_lock_release(TileLock);
+    spin_lock_release(tiles.lock);
     return tile;
 }
 
@@ -49,7 +47,9 @@ void worker_main(void* argument) {
     for (;;) {
         wait_semaphore(worker.start);
         if (worker.pool->stopping.load(std::memory_order_acquire)) return;
-        for (int32_t tile = next_tile(); tile != -1; tile = next_tile()) worker.pool->renderTile(tile, *worker.scratch);
+        TileCounter& tiles = worker.pool->tiles;
+        for (int32_t tile = next_tile(tiles); tile != -1; tile = next_tile(tiles))
+            worker.pool->renderTile(tile, *worker.scratch);
         release_semaphore(worker.done);
     }
 }
@@ -76,7 +76,7 @@ WorkerPool* start_workers(int32_t count, RenderTile renderTile) {
 void run_render_phase(WorkerPool* pool) {
     // No worker runs here, so the plain store needs no lock; the start
     // signals order it before every worker's first request.
-    TileCounter = 0;
+    pool->tiles.next = 0;
     for (int32_t i = 0; i < pool->count; ++i) release_semaphore(pool->workers[i].start);
     for (int32_t i = 0; i < pool->count; ++i) wait_semaphore(pool->workers[i].done);
 }

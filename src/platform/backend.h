@@ -1,27 +1,27 @@
 // The backends behind platform.h. platform.cpp owns the shared state (frame
-// buffer, keys, cues, presented count) and forwards each operation to the
-// backend selected at start; the backends implement only what differs.
+// buffer, keys) and forwards each operation to the backend that is open; the
+// backends implement only what differs.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "platform/platform.h"
 
-// The SDL2 window, renderer and audio device (platform_sdl.cpp).
-bool sdl_open(const WindowOptions& options, std::string* error);
-void sdl_close();
-void sdl_present();
-bool sdl_service_one_event();
-void sdl_place_cursor();
-void sdl_play_sound(const SoundImage& sound);
+// The window backend of this build (platform_sdl.cpp): a window, its
+// presentation, events, the cursor, a sound device and the real clock.
+bool window_open(const WindowOptions& options, std::string* error);
+void window_close();
+void window_present();
+// Handles at most one pending event; true when it was the quit request.
+bool window_service_one_event();
+void window_place_cursor();
+void window_play_sound(const SoundImage& sound);
+// Milliseconds since an origin 1000 ms before the program started.
+int64_t window_now_ms();
 
-// No window, a virtual clock and PNG dumps (platform_headless.cpp).
-bool headless_open(const HeadlessOptions& options, std::string* error);
+// No window and no sound; a virtual clock (platform_headless.cpp).
+bool headless_open(int32_t fps, std::string* error);
 void headless_close();
-// Called after the presented count has been advanced to frame.
-void headless_present(int64_t frame);
+void headless_set_frame(int64_t frame);
 int64_t headless_now_ms();
-bool headless_failed(std::string* error);
-
-// Whether frame is one of the ranges (sorted or not).
-bool frame_in_ranges(const std::vector<FrameRange>& ranges, int64_t frame);

@@ -1,5 +1,4 @@
-// The shared platform state and the dispatch to the selected backend.
-#include <chrono>
+// The shared platform state and the dispatch to the backend that is open.
 #include <cstdlib>
 
 #include "platform/backend.h"
@@ -10,15 +9,10 @@ uint8_t KeyState[256] = {};
 
 namespace {
 
-enum class Backend { None, Sdl, Headless };
+enum class Backend { None, Window, Headless };
 
 Backend ActiveBackend = Backend::None;
-int64_t PresentedFrames = 0;
-std::vector<SoundCue> PendingCues;
-
-// Taken during static initialisation, that is at program start, so the real
-// clock counts from there and its low 32 bits do not wrap in a realistic run.
-const std::chrono::steady_clock::time_point ProgramStart = std::chrono::steady_clock::now();
+std::vector<const SoundImage*> PendingCues;
 
 } // namespace
 
@@ -33,63 +27,53 @@ bool platform_allocate_frame_buffer(std::string* error) {
 
 bool platform_open_window(const WindowOptions& options, std::string* error) {
     platform_close();
-    if (!sdl_open(options, error)) return false;
-    ActiveBackend = Backend::Sdl;
+    if (!window_open(options, error)) return false;
+    ActiveBackend = Backend::Window;
     return true;
 }
 
-bool platform_open_headless(const HeadlessOptions& options, std::string* error) {
+bool platform_open_headless(int32_t fps, std::string* error) {
     platform_close();
-    if (!headless_open(options, error)) return false;
+    if (!headless_open(fps, error)) return false;
     ActiveBackend = Backend::Headless;
     return true;
 }
 
 void platform_close() {
-    if (ActiveBackend == Backend::Sdl) sdl_close();
+    if (ActiveBackend == Backend::Window) window_close();
     if (ActiveBackend == Backend::Headless) headless_close();
     ActiveBackend = Backend::None;
-    PresentedFrames = 0;
     PendingCues.clear();
     for (uint8_t& key : KeyState) key = 0;
 }
 
 void present_frame() {
-    ++PresentedFrames;
-    if (ActiveBackend == Backend::Sdl) sdl_present();
-    if (ActiveBackend == Backend::Headless) headless_present(PresentedFrames);
+    if (ActiveBackend == Backend::Window) window_present();
 }
 
 bool service_messages() {
-    const bool quit = ActiveBackend == Backend::Sdl && sdl_service_one_event();
+    const bool quit = ActiveBackend == Backend::Window && window_service_one_event();
     present_frame();
     return quit;
 }
 
 void place_cursor() {
-    if (ActiveBackend == Backend::Sdl) sdl_place_cursor();
+    if (ActiveBackend == Backend::Window) window_place_cursor();
 }
 
-int64_t now_ms() {
-    if (ActiveBackend == Backend::Headless) return headless_now_ms();
-    const auto since = std::chrono::steady_clock::now() - ProgramStart;
-    return 1000 + std::chrono::duration_cast<std::chrono::milliseconds>(since).count();
+int64_t now_ms() { return ActiveBackend == Backend::Headless ? headless_now_ms() : window_now_ms(); }
+
+void set_virtual_frame(int64_t frame) {
+    if (ActiveBackend == Backend::Headless) headless_set_frame(frame);
 }
 
 void play_sound(const SoundImage& sound) {
-    // The cue belongs to the frame being prepared: the one presented next.
-    PendingCues.push_back(SoundCue{PresentedFrames + 1, &sound});
-    if (ActiveBackend == Backend::Sdl) sdl_play_sound(sound);
+    PendingCues.push_back(&sound);
+    if (ActiveBackend == Backend::Window) window_play_sound(sound);
 }
 
-bool platform_failed(std::string* error) {
-    return ActiveBackend == Backend::Headless && headless_failed(error);
-}
-
-std::vector<SoundCue> headless_take_cues() {
-    std::vector<SoundCue> cues;
+std::vector<const SoundImage*> take_sound_cues() {
+    std::vector<const SoundImage*> cues;
     cues.swap(PendingCues);
     return cues;
 }
-
-int64_t presented_frame_count() { return PresentedFrames; }

@@ -1,7 +1,9 @@
-// The only door to the outside world: frame buffer, keys, clock, presentation,
-// events, sound and threads. Two backends implement it: a real window through
-// SDL2 (platform_sdl.cpp) and a headless one with a virtual clock
-// (platform_headless.cpp). Nothing outside src/platform includes SDL.
+// The frame loop's door to the outside: the frame buffer, keys, the clock,
+// presentation, events, sound and threads. A window backend (platform_sdl.cpp)
+// and a headless backend with a virtual clock (platform_headless.cpp) stand
+// behind it; platform.cpp holds the shared state and picks the open one.
+// Nothing outside src/platform includes SDL. What the tools need besides
+// (files, child processes, interrupts) is the other door, src/system.
 #pragma once
 
 #include <cstddef>
@@ -51,18 +53,6 @@ struct WindowOptions {
     bool switchMode = false; // switch the display to 1920 x 1080 instead of scaling
 };
 
-// Frame numbers to write as PNG files, as inclusive ranges.
-struct FrameRange {
-    int64_t first;
-    int64_t last;
-};
-
-struct HeadlessOptions {
-    int32_t fps = 60;                 // virtual clock rate
-    std::vector<FrameRange> dump;     // frames to write as DIR/frame_NNNNNN.png
-    std::string outDir;               // where dumps go
-};
-
 // Allocates and clears the FrameBuffer; false (with a message in *error) if it
 // cannot be allocated.
 bool platform_allocate_frame_buffer(std::string* error);
@@ -70,8 +60,9 @@ bool platform_allocate_frame_buffer(std::string* error);
 // Opens the SDL window; false with SDL's reason in *error.
 bool platform_open_window(const WindowOptions& options, std::string* error);
 
-// Selects the headless backend: no window, no sound device, virtual clock.
-bool platform_open_headless(const HeadlessOptions& options, std::string* error);
+// Selects the headless backend: no window, no sound device, and a virtual
+// clock of fps frames a second (see set_virtual_frame).
+bool platform_open_headless(int32_t fps, std::string* error);
 
 // Gives back the display and closes devices. Safe to call more than once.
 void platform_close();
@@ -89,31 +80,23 @@ bool service_messages();
 void place_cursor();
 
 // Milliseconds since an origin 1000 ms before the program started; the
-// headless backend returns its virtual clock instead, where read number k
-// (0 at start-up, j in frame j) returns 1000 + k x 1000 / fps.
+// headless backend returns its virtual clock instead: 1000 + j x 1000 / fps
+// in frame j, however often it is read.
 int64_t now_ms();
 
 // Stops the sound that is playing and starts this one, asynchronously.
 void play_sound(const SoundImage& sound);
 
-// True when the last platform failure (for example a dump that could not be
-// written) must end the run with an error; *error says what failed.
-bool platform_failed(std::string* error);
+// The sounds play_sound was asked for since the last call, in order (to be
+// replaced by the show's own cue list).
+std::vector<const SoundImage*> take_sound_cues();
 
-// --- Headless backend extras ---------------------------------------------
+// --- Headless backend extra ---------------------------------------------
 
-// One sound cue issued while the headless backend runs.
-struct SoundCue {
-    int64_t frame;            // the frame in which the show issued it (1-based)
-    const SoundImage* sound;
-};
-
-// Cues issued since the last call, in order; the list is emptied. Cues are
-// recorded on every backend, so a trace lists them for a windowed run too.
-std::vector<SoundCue> headless_take_cues();
-
-// Number of frames presented so far.
-int64_t presented_frame_count();
+// The frame whose time the virtual clock reads from now on: 0 before the
+// first frame (start-up), j during frame j. Drivers of headless runs set it
+// before each frame, so that time comes from the frame stream alone.
+void set_virtual_frame(int64_t frame);
 
 // --- Threads and semaphores ----------------------------------------------
 
@@ -127,73 +110,3 @@ void destroy_semaphore(PlatformSemaphore* semaphore);
 struct PlatformThread;
 PlatformThread* start_thread(void (*entry)(void* argument), void* argument);
 void join_thread(PlatformThread* thread);
-
-// --- Files -----------------------------------------------------------------
-
-// Writes a PNG of width x height pixels 0x00RRGGBB (row length stride). With
-// alpha, texels of value 0 come out transparent. Writes under a temporary name
-// and renames, so a failed write leaves nothing behind.
-bool write_png(const std::string& path, const uint32_t* pixels, int32_t width, int32_t height,
-               int32_t stride, bool alpha, std::string* error);
-
-// Reads an 8-bit RGB or RGBA PNG into pixels 0x00RRGGBB (alpha dropped); false
-// with a message in *error if the file is missing or not such a PNG.
-bool read_png(const std::string& path, std::vector<uint32_t>* pixels, int32_t* width, int32_t* height,
-              std::string* error);
-
-// --- Processes, interrupts, the machine and folders ------------------------
-
-// A child process whose standard input is a pipe from us.
-struct ProcessPipe;
-
-// The full path of an executable program of that name on PATH; empty when
-// there is none.
-std::string find_program(const std::string& name);
-
-// Starts arguments[0] (a path) with the arguments, its standard input a pipe
-// from us, in a process group of its own so that a Ctrl-C at the terminal
-// reaches only us; null with a message in *error when it cannot be started.
-// Writing to a child that has gone away fails instead of ending the process.
-ProcessPipe* open_process_pipe(const std::vector<std::string>& arguments, std::string* error);
-// Writes all bytes; false when the child has gone away.
-bool write_process_pipe(ProcessPipe* pipe, const void* bytes, size_t size);
-// Closes the pipe (after killing the child when kill is set) and waits for
-// the child; returns its exit code, or -1 when a signal ended it.
-int close_process_pipe(ProcessPipe* pipe, bool kill);
-
-// Runs arguments[0] (a path) with the arguments, in a process group of its
-// own, its standard input empty and its standard output and error both read
-// into *output (the first MiB kept), and waits for it: *exitCode is its exit
-// code, or -1 when a signal ended it. False with a message in *error when it
-// cannot be started.
-bool run_process_output(const std::vector<std::string>& arguments, std::string* output, int* exitCode,
-                        std::string* error);
-
-// After this, Ctrl-C and termination requests set a flag instead of ending
-// the process; interrupt_requested reads it.
-void install_interrupt_handler();
-bool interrupt_requested();
-
-bool stdout_is_terminal();
-bool stderr_is_terminal();
-
-// The processor's model name as the system reports it, or "unknown".
-std::string cpu_model_name();
-int32_t cpu_core_count();
-
-// Creates a folder (one level); false with a message unless it was made.
-bool make_directory(const std::string& path, std::string* error);
-// Creates a new folder prefix + six random letters or digits + suffix, where
-// nothing of that name was (so no other process holds it), with the usual
-// permissions; its name in *path, or false with a message.
-bool make_unique_directory(const std::string& prefix, const std::string& suffix, std::string* path,
-                           std::string* error);
-// True when path is a folder in which this process may make files; false
-// with the reason otherwise (missing, no permission, a read-only file system).
-bool directory_writable(const std::string& path, std::string* error);
-// Removes a file or a folder with everything in it; quiet when nothing is there.
-void remove_tree(const std::string& path);
-// Renames a file or folder; a file of the new name, or an empty folder, is replaced.
-bool rename_path(const std::string& from, const std::string& to, std::string* error);
-bool path_exists(const std::string& path);
-bool is_directory(const std::string& path);

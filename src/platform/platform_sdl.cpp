@@ -4,6 +4,7 @@
 // cues queued on one audio device.
 #include <SDL.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -31,7 +32,7 @@ std::vector<DecodedSound> DecodedSounds;
 
 bool fail(std::string* error, const std::string& what) {
     if (error) *error = what + ": " + SDL_GetError();
-    sdl_close();
+    window_close();
     return false;
 }
 
@@ -44,7 +45,7 @@ bool video_is_visible(std::string* error) {
     if (error)
         *error = std::string("no display to show it on (SDL's video driver is \"") + (driver ? driver : "none") +
                  "\"; is DISPLAY set to a display that can be opened?)";
-    sdl_close();
+    window_close();
     return false;
 }
 
@@ -137,7 +138,7 @@ void ignore_unused_events() {
 
 } // namespace
 
-bool sdl_open(const WindowOptions& options, std::string* error) {
+bool window_open(const WindowOptions& options, std::string* error) {
     SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return fail(error, "cannot start the video system");
@@ -166,7 +167,7 @@ bool sdl_open(const WindowOptions& options, std::string* error) {
     return true;
 }
 
-void sdl_close() {
+void window_close() {
     if (AudioDevice) SDL_CloseAudioDevice(AudioDevice);
     AudioDevice = 0;
     DecodedSounds.clear();
@@ -180,7 +181,7 @@ void sdl_close() {
     SDL_Quit();
 }
 
-void sdl_present() {
+void window_present() {
     SDL_UpdateTexture(Picture, nullptr, FrameBuffer, ScreenWidth * int(sizeof(uint32_t)));
     SDL_SetRenderDrawColor(Renderer, 0, 0, 0, 255);
     SDL_RenderClear(Renderer);
@@ -188,7 +189,7 @@ void sdl_present() {
     SDL_RenderPresent(Renderer);
 }
 
-bool sdl_service_one_event() {
+bool window_service_one_event() {
     SDL_Event event;
     if (!SDL_PollEvent(&event)) return false;
     switch (event.type) {
@@ -205,17 +206,30 @@ bool sdl_service_one_event() {
     }
 }
 
-void sdl_place_cursor() {
+void window_place_cursor() {
     int width = 0;
     int height = 0;
     SDL_GetWindowSize(Window, &width, &height);
     SDL_WarpMouseInWindow(Window, width / 2, height / 2);
 }
 
-void sdl_play_sound(const SoundImage& sound) {
+void window_play_sound(const SoundImage& sound) {
     if (AudioDevice == 0) return;
     SDL_ClearQueuedAudio(AudioDevice);
     const DecodedSound& entry = decoded(sound);
     if (!entry.usable || entry.samples.empty()) return;
     SDL_QueueAudio(AudioDevice, entry.samples.data(), Uint32(entry.samples.size() * sizeof(int16_t)));
+}
+
+namespace {
+
+// Taken during static initialisation, that is at program start, so the real
+// clock counts from there and its low 32 bits do not wrap in a realistic run.
+const std::chrono::steady_clock::time_point ProgramStart = std::chrono::steady_clock::now();
+
+} // namespace
+
+int64_t window_now_ms() {
+    const auto since = std::chrono::steady_clock::now() - ProgramStart;
+    return 1000 + std::chrono::duration_cast<std::chrono::milliseconds>(since).count();
 }

@@ -17,6 +17,9 @@ struct ShowState {
 
 extern ShowState TheShow;
 
+// The last step: the endless spin and hops, which the show keeps once there.
+constexpr int32_t FinaleStep = 37;
+
 // Advances the script; may turn, walk and hop the camera, move HorizonOffset,
 // draw into the terminal screen and play sounds.
 void run_show(ShowState& show, Camera& camera, const WorldGrid& world, double nowMs);

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "../support/run_program.h"
-#include "frame/sound_track.h"
+#include "capture/sound_track.h"
 #include "platform/sound_convert.h"
 
 namespace {

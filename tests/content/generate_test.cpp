@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
-#include <png.h>
 
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -10,8 +7,6 @@
 #include "../support/run_program.h"
 #include "content/content.h"
 #include "content/texture.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -35,58 +30,11 @@ protected:
 } // namespace
 
 // The textures were checked by eye as PNG files; the committed hashes of every
-// level (chain lengths included) catch any change to a texel. The dump
-// generates the content a second time, which must repeat the first, prints
-// every hash and writes every level that has rows.
-TEST_F(GenerateTest, TwoRunsMatchTheCommittedHashesAndTheDumpWritesThem) {
+// level (chain lengths included) catch any change to a texel.
+TEST_F(GenerateTest, MatchesTheCommittedHashes) {
     const std::vector<std::string> expected = committed_hashes();
     ASSERT_EQ(expected.size(), size_t(116));
     generate_content();
     EXPECT_EQ(texture_count, BaseTextureCount);
     EXPECT_EQ(texture_hash_lines(), expected);
-
-    reset_texture_table();
-    const TempDir folder;
-    ::testing::internal::CaptureStdout();
-    const int rc = dump_textures((folder.path / "textures").string());
-    const std::string printed = ::testing::internal::GetCapturedStdout();
-    ASSERT_EQ(rc, 0);
-    EXPECT_EQ(split_lines(printed), expected);
-
-    const fs::path dir = folder.path / "textures";
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 113);
-    EXPECT_TRUE(fs::exists(dir / "tex_12_4.png"));   // 8 x 1
-    EXPECT_FALSE(fs::exists(dir / "tex_12_5.png"));  // 4 x 0 has no picture
-
-    // Read back: the page's background is transparent, its letters opaque white.
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    ASSERT_NE(png_image_begin_read_from_file(&image, (dir / "tex_09.png").string().c_str()), 0);
-    image.format = PNG_FORMAT_RGBA;
-    std::vector<uint8_t> rgba(PNG_IMAGE_SIZE(image));
-    ASSERT_NE(png_image_finish_read(&image, nullptr, rgba.data(), 0, nullptr), 0);
-    ASSERT_EQ(image.width, 256u);
-    EXPECT_EQ(rgba[3], 0);               // row 0 of every glyph is empty
-    EXPECT_EQ(rgba[256 * 4 + 3], 255);   // (0, 1): the left stroke of 'W'
-}
-
-TEST_F(GenerateTest, DumpFailuresLeaveNothingBehind) {
-    const TempDir folder;
-    std::ofstream(folder.path / "plain_file") << "x";
-    // Fails with one line on stderr and nothing on stdout.
-    auto failed_dump = [](const fs::path& dir) {
-        ::testing::internal::CaptureStderr();
-        ::testing::internal::CaptureStdout();
-        EXPECT_NE(dump_textures(dir.string()), 0);
-        EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
-        const std::string said = ::testing::internal::GetCapturedStderr();
-        EXPECT_EQ(said.find('\n'), said.size() - 1) << said;
-        return said;
-    };
-    EXPECT_NE(failed_dump(folder.path / "plain_file" / "sub").find("cannot create"), std::string::npos);
-    // A folder standing where one file must go: the files before it are removed again.
-    const fs::path dir = folder.path / "blocked";
-    fs::create_directories(dir / "tex_05.png");
-    EXPECT_NE(failed_dump(dir).find("tex_05.png"), std::string::npos);
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
 }

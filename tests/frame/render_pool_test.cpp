@@ -30,23 +30,19 @@ void place_camera_at_the_desk() {
 
 TEST(RenderPool, EightWorkersDrawWhatOneThreadDraws) {
     std::string error;
-    if (FrameBuffer == nullptr) {
-        ASSERT_TRUE(platform_allocate_frame_buffer(&error)) << error;
-    }
-    clear_world(TheWorld);
-    reset_texture_table();
-    ASSERT_TRUE(build_scene(&error)) << error;
+    ASSERT_TRUE(platform_allocate_frame_buffer(&error)) << error;
+    ASSERT_TRUE(platform_open_headless(60, &error)) << error;
+    FrameState state;
+    ASSERT_TRUE(start_frames(state, WorkerCount, &error)) << error;
     place_camera_at_the_desk();
 
     // First frames with a fresh table: the workers create the variants.
-    WorkerPool* const pool = start_workers(WorkerCount, render_tile);
-    render_view(pool);
+    render_phase(state);
     const KeptFrame pooled = keep_frame("pool_first_frame");
     const int32_t variants = texture_count;
-    render_view(pool);
+    render_phase(state);
     EXPECT_TRUE(frame_matches("pool_second_frame", pooled));
     EXPECT_EQ(texture_count, variants) << "a second frame made new variants";
-    stop_workers(pool);
 
     int32_t visitedCells = 0;
     for (const auto& column : TheWorld.cells)
@@ -55,9 +51,8 @@ TEST(RenderPool, EightWorkersDrawWhatOneThreadDraws) {
 
     render_all_tiles();
     EXPECT_TRUE(frame_matches("one_thread_frame", pooled));
-
-    clear_world(TheWorld);
-    reset_texture_table();
+    end_frames(state);
+    platform_close();
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 
 #include "../support/render_tiles.h"
 #include "../support/frame_check.h"
-#include "frame/frame_loop.h"
+#include "frame/headless_play.h"
 #include "frame/worker_pool.h"
 #include "platform/platform.h"
 #include "render/render.h"
@@ -18,16 +18,15 @@ namespace {
 
 // Draws the 3-D view of show frame `frame` at 60 frames a second.
 void draw_show_view(int64_t frame) {
-    reset_scene();
     std::string error;
     EXPECT_TRUE(platform_allocate_frame_buffer(&error)) << error;
-    EXPECT_TRUE(platform_open_headless(HeadlessOptions{}, &error)) << error;
-    FrameLoopOptions options;
-    options.render = false;
-    options.maxFrames = frame - 1;
-    EXPECT_EQ(run_frames(options), 0);
-    platform_close();
+    EXPECT_TRUE(platform_open_headless(60, &error)) << error;
+    FrameState state;
+    EXPECT_TRUE(start_frames(state, 0, &error)) << error;
+    while (state.frame < frame - 1) run_headless_frame(state);
     render_all_tiles();
+    end_frames(state);
+    platform_close();
 }
 
 TEST(ShowFrames, TheDeskScreenShowsTheScriptsPictures) {
@@ -41,7 +40,6 @@ TEST(ShowFrames, TheDeskScreenShowsTheScriptsPictures) {
         draw_show_view(f.frame);
         EXPECT_TRUE(frame_has_hash(f.name, golden[f.name]));
     }
-    reset_scene();
 }
 
 }  // namespace

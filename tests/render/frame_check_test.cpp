@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "../support/frame_check.h"
+#include "../support/read_png.h"
 #include "../support/render_tiles.h"
 #include "camera/camera.h"
 #include "fixtures.h"

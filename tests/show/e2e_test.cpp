@@ -43,9 +43,9 @@ ShowRun run_whole_show(int64_t fps) {
 
         for (int32_t s = lastStep + 1; s <= show.step; ++s) run.steps[s].firstFrame = frame;
         lastStep = std::max(lastStep, show.step);
-        for (const SoundCue& cue : headless_take_cues()) {
+        for (const SoundImage* sound : take_sound_cues()) {
             StepRecord& record = run.steps[before];  // hand-over clicks belong to the step they end
-            if (cue.sound == &KeyClick) ++record.clicks;
+            if (sound == &KeyClick) ++record.clicks;
             else ++record.footsteps;
             if (show.step == 37) run.thumpFrames.push_back(frame);  // step 36 is silent
         }

@@ -34,13 +34,13 @@ inline uint32_t* screen() { return get_shaded_texture(&TextureTable[11], 2)->pix
 
 inline void open_headless() {
     std::string error;
-    ASSERT_TRUE(platform_open_headless(HeadlessOptions{}, &error)) << error;
-    headless_take_cues();
+    ASSERT_TRUE(platform_open_headless(60, &error)) << error;
+    take_sound_cues();
 }
 
 inline std::vector<std::string> take_cue_names() {
     std::vector<std::string> names;
-    for (const SoundCue& cue : headless_take_cues()) names.push_back(cue.sound->name);
+    for (const SoundImage* sound : take_sound_cues()) names.push_back(sound->name);
     return names;
 }
 

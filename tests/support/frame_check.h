@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "frame_hash.h"
+#include "system/system.h"
 #include "platform/platform.h"
 
 // <build folder>/test_frames, made when missing: where the frame tests write

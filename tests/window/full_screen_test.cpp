@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/platform.h"
+#include "system/system.h"
 #include "screen_picture.h"
 #include "virtual_screen.h"
 

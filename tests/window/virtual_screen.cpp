@@ -2,6 +2,7 @@
 
 #include <signal.h>
 
+#include "../support/read_png.h"
 #include "platform/platform.h"
 
 namespace {

@@ -1,0 +1,123 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <regex>
+
+#include "../support/read_png.h"
+#include "frame/frame_loop.h"
+#include "platform/platform.h"
+#include "terminal.h"
+
+namespace {
+
+std::vector<std::string> lines_of(const std::string& text) {
+    std::vector<std::string> lines;
+    std::stringstream stream(text);
+    for (std::string line; std::getline(stream, line);) lines.push_back(line);
+    return lines;
+}
+
+// A minimap pixel is red or green blended half and half over the view.
+bool minimap_colour(uint32_t p) {
+    const uint32_t r = p >> 16 & 0xFF;
+    const uint32_t g = p >> 8 & 0xFF;
+    const uint32_t b = p & 0xFF;
+    return b <= 127 && ((g >= 127 && r <= 127) || (r >= 127 && g <= 127));
+}
+
+// The frame number and show step of each frame line of a trace.
+std::vector<std::pair<int64_t, int32_t>> traced_steps(const std::string& path) {
+    std::vector<std::pair<int64_t, int32_t>> steps;
+    const std::regex frameLine("frame (\\d+) time \\S+ step (-?\\d+) .*");
+    for (const std::string& line : lines_of(read_text_file(path))) {
+        std::smatch match;
+        if (std::regex_match(line, match, frameLine)) steps.emplace_back(std::stoll(match[1]), std::stoi(match[2]));
+    }
+    return steps;
+}
+
+} // namespace
+
+TEST(HeadlessRun, DumpsTraceAndExitCode) {
+    TempDir dir;
+    const std::string trace = dir / "trace.txt";
+    const ProgramResult result = run_program(
+        QUORVALITE_BINARY, {"--headless", "--frames", "3", "--dump", "1-3", "--out", dir / "frames", "--trace", trace});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+
+    for (int frame = 1; frame <= 3; ++frame) {
+        char name[32];
+        std::snprintf(name, sizeof name, "frames/frame_%06d.png", frame);
+        std::vector<uint32_t> pixels;
+        int32_t width = 0;
+        int32_t height = 0;
+        std::string error;
+        ASSERT_TRUE(read_png(dir / name, &pixels, &width, &height, &error)) << error;
+        ASSERT_EQ(width, 1920);
+        ASSERT_EQ(height, 1080);
+        for (int32_t j = 0; j < 128; j += 5)
+            for (int32_t i = 0; i < 128; i += 5)
+                ASSERT_TRUE(minimap_colour(pixels[size_t(10 + j) * 1920 + size_t(1782 + i)])) << i << "," << j;
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "frames"), {}), 3);
+
+    const std::regex frameLine(
+        "frame (\\d+) time (\\S+) step -?\\d+ substep -?\\d+ x \\S+ y \\S+ z \\S+ renderZ \\S+ heading \\S+"
+        " fallSpeed \\S+ onGround -?\\d+ horizon -?\\d+");
+    const std::regex soundLine("sound (\\d+) (KeyClick|FootstepA|FootstepB)");
+    const double times[] = {1016, 1033, 1050};
+    int64_t frames = 0;
+    for (const std::string& line : lines_of(read_text_file(trace))) {
+        std::smatch match;
+        if (std::regex_match(line, match, soundLine)) {
+            EXPECT_EQ(std::stoll(match[1]), frames + 1) << "a cue precedes its frame's line";
+            continue;
+        }
+        ASSERT_TRUE(std::regex_match(line, match, frameLine)) << line;
+        EXPECT_EQ(std::stoll(match[1]), frames + 1);
+        EXPECT_EQ(std::stod(match[2]), times[frames]);
+        ++frames;
+    }
+    EXPECT_EQ(frames, 3);
+}
+
+TEST(HeadlessRun, EndsAfterTheLastFrameToDumpAndSaysNothingOffATerminal) {
+    TempDir dir;
+    const std::string trace = dir / "trace.txt";
+    const ProgramResult result =
+        run_program(QUORVALITE_BINARY, {"--headless", "--dump", "4-5,2", "--out", dir / "frames", "--trace", trace});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err, "");
+    const auto steps = traced_steps(trace);
+    ASSERT_EQ(steps.size(), 5u);
+    EXPECT_EQ(steps.back().first, 5);
+    for (const char* name : {"frame_000002.png", "frame_000004.png", "frame_000005.png"})
+        EXPECT_TRUE(std::filesystem::is_regular_file(dir / ("frames/" + std::string(name)))) << name;
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "frames"), {}), 3);
+}
+
+// At one frame a second the show is at its shortest in frames (about 630).
+TEST(HeadlessRun, WithoutFramesOrDumpsEndsTenSecondsIntoTheFinaleWithProgressOnATerminal) {
+    TempDir dir;
+    const std::string trace = dir / "trace.txt";
+    TerminalRun run = start_on_terminal(QUORVALITE_BINARY, {"--headless", "--fps", "1", "--trace", trace}, dir);
+    const ProgramResult result = finish_on_terminal(run, 300000);
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.out, "");
+
+    const auto steps = traced_steps(trace);
+    ASSERT_FALSE(steps.empty());
+    int64_t finale = 0;
+    for (const auto& [frame, step] : steps)
+        if (finale == 0 && step == FinaleStep) finale = frame;
+    ASSERT_GT(finale, 0) << "the run ended before the finale";
+    EXPECT_EQ(steps.back().first, finale + 10) << "10 s at one frame a second";
+    EXPECT_EQ(int64_t(steps.size()), steps.back().first);
+
+    // The line is rewritten in place and ends with the whole run done.
+    const std::string total = std::to_string(steps.back().first);
+    EXPECT_NE(result.err.find("\rframe " + total + " of " + total + " (100%)"), std::string::npos) << result.err;
+    const std::regex partLine("\rframe (\\d+) of " + total + " \\(\\d+%\\)");
+    EXPECT_TRUE(std::regex_search(result.err, partLine)) << result.err;
+}

@@ -1,0 +1,88 @@
+#include <gtest/gtest.h>
+#include <png.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "../support/run_program.h"
+#include "app/texture_dump.h"
+#include "content/content.h"
+#include "content/texture.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<std::string> split_lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        if (!line.empty() && line[0] != '#') lines.push_back(line);
+    return lines;
+}
+
+std::vector<std::string> committed_hashes() {
+    return split_lines(read_text_file(QUORVALITE_SOURCE_DIR "/tests/content/texture_hashes.txt"));
+}
+
+class TextureDumpTest : public ::testing::Test {
+protected:
+    void TearDown() override { reset_texture_table(); }
+};
+
+} // namespace
+
+// The dump generates the content (a second time here, which must repeat the
+// first), prints every hash and writes every level that has rows.
+TEST_F(TextureDumpTest, PrintsTheCommittedHashesAndWritesEveryLevelWithRows) {
+    const std::vector<std::string> expected = committed_hashes();
+    generate_content();
+    reset_texture_table();
+    const TempDir folder;
+    ::testing::internal::CaptureStdout();
+    const int rc = dump_textures((folder.path / "textures").string());
+    const std::string printed = ::testing::internal::GetCapturedStdout();
+    ASSERT_EQ(rc, 0);
+    EXPECT_EQ(split_lines(printed), expected);
+
+    const fs::path dir = folder.path / "textures";
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 113);
+    EXPECT_TRUE(fs::exists(dir / "tex_12_4.png"));   // 8 x 1
+    EXPECT_FALSE(fs::exists(dir / "tex_12_5.png"));  // 4 x 0 has no picture
+
+    // Read back: the page's background is transparent, its letters opaque white.
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    ASSERT_NE(png_image_begin_read_from_file(&image, (dir / "tex_09.png").string().c_str()), 0);
+    image.format = PNG_FORMAT_RGBA;
+    std::vector<uint8_t> rgba(PNG_IMAGE_SIZE(image));
+    ASSERT_NE(png_image_finish_read(&image, nullptr, rgba.data(), 0, nullptr), 0);
+    ASSERT_EQ(image.width, 256u);
+    EXPECT_EQ(rgba[3], 0);               // row 0 of every glyph is empty
+    EXPECT_EQ(rgba[256 * 4 + 3], 255);   // (0, 1): the left stroke of 'W'
+}
+
+
+TEST_F(TextureDumpTest, DumpFailuresLeaveNothingBehind) {
+    const TempDir folder;
+    std::ofstream(folder.path / "plain_file") << "x";
+    // Fails with one line on stderr and nothing on stdout.
+    auto failed_dump = [](const fs::path& dir) {
+        ::testing::internal::CaptureStderr();
+        ::testing::internal::CaptureStdout();
+        EXPECT_NE(dump_textures(dir.string()), 0);
+        EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
+        const std::string said = ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(said.find('\n'), said.size() - 1) << said;
+        return said;
+    };
+    EXPECT_NE(failed_dump(folder.path / "plain_file" / "sub").find("cannot create"), std::string::npos);
+    // A folder standing where one file must go: the files before it are removed again.
+    const fs::path dir = folder.path / "blocked";
+    fs::create_directories(dir / "tex_05.png");
+    EXPECT_NE(failed_dump(dir).find("tex_05.png"), std::string::npos);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+}
