@@ -2,13 +2,13 @@
 # the demo and the tests need, when any of them is missing.
 set -euo pipefail
 
-# What building and running the demo needs: the build configures the tests
-# and the benchmarks too, and --capture encodes its video with ffmpeg.
-QUORVALITE_PACKAGES=(cmake g++ pkg-config libsdl2-dev libpng-dev libcli11-dev libgtest-dev libbenchmark-dev
-                     ffmpeg)
-# What only the tests need besides: a virtual X server and a key sender for
-# the window test, independent WAV readers, and valgrind's memcheck.
-QUORVALITE_TEST_PACKAGES=(xvfb xdotool sox python3 valgrind)
+# What building and running the demo needs; --capture encodes its video
+# with ffmpeg.
+QUORVALITE_PACKAGES=(cmake g++ pkg-config libsdl2-dev libpng-dev libcli11-dev ffmpeg)
+# What the tests need besides: GoogleTest and Google Benchmark, a virtual X
+# server and a key sender for the window tests, independent WAV readers, and
+# valgrind's memcheck.
+QUORVALITE_TEST_PACKAGES=(libgtest-dev libbenchmark-dev xvfb xdotool sox python3 valgrind)
 
 # Installs those of the packages named (by default QUORVALITE_PACKAGES) that
 # are missing.

@@ -1,14 +1,27 @@
 #!/usr/bin/env bash
-# Installs what is missing, then builds and runs every test four ways:
-#   1. Release build, the whole suite (the window tests run under their own Xvfb,
-#      the full-disk capture tests on a small tmpfs);
-#   2. valgrind memcheck of the Release program: a few frames of the headless
-#      show and one picture from inside the house;
-#   3. AddressSanitizer + UndefinedBehaviorSanitizer build, the whole suite;
-#   4. ThreadSanitizer build of the threaded tests (test_frame, test_content).
+# Installs what is missing, then builds and runs the tests in stages:
+#   release   Release build with every warning an error, the whole suite (the
+#             window tests under their own Xvfb, the full-disk capture tests
+#             on a small tmpfs);
+#   memcheck  valgrind memcheck of the Release program: a few frames of the
+#             headless show and one picture from inside the house;
+#   asan      AddressSanitizer + UndefinedBehaviorSanitizer build, the whole suite;
+#   tsan      ThreadSanitizer build of the threaded tests (test_frame, test_content).
+# Without arguments every stage runs, in this order; with names, those stages
+# (for example ./scripts/test.sh asan).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/setup.sh
+
+all_stages=(release memcheck asan tsan)
+stages=("$@")
+[ ${#stages[@]} -eq 0 ] && stages=("${all_stages[@]}")
+for stage in "${stages[@]}"; do
+    if [[ ! " ${all_stages[*]} " =~ " $stage " ]]; then
+        echo "unknown stage \"$stage\"; the stages are: ${all_stages[*]}" >&2
+        exit 2
+    fi
+done
 
 install_missing_packages "${QUORVALITE_PACKAGES[@]}" "${QUORVALITE_TEST_PACKAGES[@]}"
 start=$SECONDS
@@ -17,38 +30,53 @@ start=$SECONDS
 export QUORVALITE_REQUIRE_WINDOW_TEST=1
 export QUORVALITE_REQUIRE_TMPFS_TEST=1
 
-echo "== 1/4 Release build and all tests (build-release)"
-cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release
-cmake --build build-release -j "$QUORVALITE_JOBS"
-(cd build-release && ctest --output-on-failure -j "$QUORVALITE_JOBS")
+build_release() {
+    cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DQUORVALITE_WERROR=ON
+    cmake --build build-release -j "$QUORVALITE_JOBS"
+}
 
-echo "== 2/4 valgrind memcheck of the Release program (build-release)"
-# Any error memcheck finds (a read of uninitialised memory, an invalid
-# access, a block lost for good) fails the stage; each run takes seconds.
-memcheck=(valgrind --tool=memcheck --error-exitcode=1 --leak-check=full --errors-for-leak-kinds=definite)
-pose_dir="$(mktemp -d)"
-trap 'rm -rf "$pose_dir"' EXIT
-echo "-- the first frames of the show"
-"${memcheck[@]}" build-release/quorvalite --headless --frames 3
-echo "-- a picture from inside the house, at the desk"
-"${memcheck[@]}" build-release/quorvalite --headless --pose 8.9,2.9,-1.0,3.2987,-750 --out "$pose_dir"
+stage_release() {
+    echo "== release: Release build, warnings as errors, and all tests (build-release)"
+    build_release
+    (cd build-release && ctest --output-on-failure -j "$QUORVALITE_JOBS")
+}
 
-echo "== 3/4 AddressSanitizer + UndefinedBehaviorSanitizer build and all tests (build-asan)"
-cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Release -DQUORVALITE_SANITIZE=address,undefined \
-      -DQUORVALITE_BUILD_BENCH=OFF
-cmake --build build-asan -j "$QUORVALITE_JOBS"
-(cd build-asan && ctest --output-on-failure -j "$QUORVALITE_JOBS")
+stage_memcheck() {
+    echo "== memcheck: valgrind memcheck of the Release program (build-release)"
+    build_release
+    # Any error memcheck finds (a read of uninitialised memory, an invalid
+    # access, a block lost for good) fails the stage; each run takes seconds.
+    local memcheck=(valgrind --tool=memcheck --error-exitcode=1 --leak-check=full --errors-for-leak-kinds=definite)
+    local pose_dir
+    pose_dir="$(mktemp -d)"
+    echo "-- the first frames of the show"
+    "${memcheck[@]}" build-release/quorvalite --headless --frames 3
+    echo "-- a picture from inside the house, at the desk"
+    "${memcheck[@]}" build-release/quorvalite --headless --pose 8.9,2.9,-1.0,3.2987,-750 --out "$pose_dir"
+    rm -rf "$pose_dir"
+}
 
-echo "== 4/4 ThreadSanitizer build of the threaded tests (build-tsan)"
-cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=Release -DQUORVALITE_SANITIZE=thread -DQUORVALITE_BUILD_BENCH=OFF
-tsan_tests=()
-for name in frame content; do
-    if compgen -G "tests/$name/*.cpp" >/dev/null; then tsan_tests+=("test_$name"); fi
+stage_asan() {
+    echo "== asan: AddressSanitizer + UndefinedBehaviorSanitizer build and all tests (build-asan)"
+    cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Release -DQUORVALITE_SANITIZE=address,undefined \
+          -DQUORVALITE_BUILD_BENCH=OFF
+    cmake --build build-asan -j "$QUORVALITE_JOBS"
+    (cd build-asan && ctest --output-on-failure -j "$QUORVALITE_JOBS")
+}
+
+stage_tsan() {
+    echo "== tsan: ThreadSanitizer build of the threaded tests (build-tsan)"
+    cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=Release -DQUORVALITE_SANITIZE=thread -DQUORVALITE_BUILD_BENCH=OFF
+    local tests=(test_frame test_content)
+    cmake --build build-tsan -j "$QUORVALITE_JOBS" --target "${tests[@]}"
+    local test
+    for test in "${tests[@]}"; do
+        echo "-- $test under ThreadSanitizer"
+        TSAN_OPTIONS="halt_on_error=1" "build-tsan/tests/$test"
+    done
+}
+
+for stage in "${stages[@]}"; do
+    "stage_$stage"
 done
-cmake --build build-tsan -j "$QUORVALITE_JOBS" --target "${tsan_tests[@]}"
-for test in "${tsan_tests[@]}"; do
-    echo "-- $test under ThreadSanitizer"
-    TSAN_OPTIONS="halt_on_error=1" "build-tsan/tests/$test"
-done
-
-echo "== All tests passed in $((SECONDS - start)) s."
+echo "== Passed: ${stages[*]}, in $((SECONDS - start)) s."

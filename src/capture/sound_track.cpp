@@ -89,23 +89,5 @@ bool write_wav_file(const std::string& path, const SoundTrack& track, std::strin
         *error = "the sound track is too long for a WAV file";
         return false;
     }
-    const std::string temporary = path + ".part";
-    std::FILE* const file = std::fopen(temporary.c_str(), "wb");
-    if (!file) {
-        *error = "cannot write " + temporary + ": " + std::strerror(errno);
-        return false;
-    }
-    errno = 0;
-    bool ok = write_wav_bytes(file, track);
-    ok = std::fclose(file) == 0 && ok;
-    if (!ok) {
-        *error = "cannot write " + temporary + ": " + (errno ? std::strerror(errno) : "write failed");
-        std::remove(temporary.c_str());
-        return false;
-    }
-    if (!rename_path(temporary, path, error)) {
-        std::remove(temporary.c_str());
-        return false;
-    }
-    return true;
+    return write_file_atomically(path, [&](std::FILE* file) { return write_wav_bytes(file, track); }, error);
 }

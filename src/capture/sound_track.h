@@ -28,6 +28,5 @@ int64_t frame_sample_offset(int64_t frame, int32_t fps, int32_t sampleRate);
 bool mix_sound_track(const std::vector<SoundCue>& cues, int64_t frameCount, int32_t fps, SoundTrack* track,
                      std::string* error);
 
-// Writes the track as a canonical 16-bit mono WAV file, under a temporary name
-// (path + ".part") that is renamed when complete and removed on failure.
+// Writes the track as a canonical 16-bit mono WAV file, whole or not at all.
 bool write_wav_file(const std::string& path, const SoundTrack& track, std::string* error);

@@ -1,4 +1,4 @@
-// PNG writing through libpng, under a temporary name renamed when complete.
+// PNG writing through libpng, whole files or none.
 #include <png.h>
 
 #include <cerrno>
@@ -55,18 +55,13 @@ bool write_png(const std::string& path, const uint32_t* pixels, int32_t width, i
             if (alpha) out[3] = p == 0 ? 0 : 255;
         }
     }
-    const std::string temporary = path + ".part";
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (!file) {
-        if (error) *error = "cannot write " + path + ": " + std::strerror(errno);
+    if (width <= 0 || height <= 0) {
+        if (error) *error = "cannot write " + path + ": a picture without pixels";
         return false;
     }
-    bool ok = height > 0 && width > 0 && write_rows(file, rows, width, height, alpha);
-    ok = (std::fclose(file) == 0) && ok;
-    if (ok && std::rename(temporary.c_str(), path.c_str()) != 0) ok = false;
-    if (!ok) {
-        std::remove(temporary.c_str());
-        if (error) *error = "cannot write " + path;
-    }
-    return ok;
+    std::string reason;
+    const bool written = write_file_atomically(
+        path, [&](std::FILE* file) { return write_rows(file, rows, width, height, alpha); }, &reason);
+    if (!written && error) *error = reason;
+    return written;
 }

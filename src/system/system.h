@@ -1,31 +1,71 @@
-// The tools' door to the operating system: files and folders, PNG files, a
-// child process with a pipe, interrupts, the terminal and facts about the
-// machine. The frame loop never uses it; the modes around it (dumps,
-// capture, the timedemo, the command line) do. One implementation per
-// operating system: system_posix.cpp.
+// The tools' door to the operating system: files and folders, whole-file
+// writes, a child process with a pipe, interrupts, the terminal and facts
+// about the machine. The frame loop never uses it; the modes around it
+// (dumps, capture, the timedemo, the command line) do. One implementation
+// per operating system (system_posix.cpp); atomic_write.cpp and png_file.cpp
+// are built on it and the same everywhere.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
-// --- Files -----------------------------------------------------------------
+// --- Files and folders -------------------------------------------------------
 
-// Writes a PNG of width x height pixels 0x00RRGGBB (row length stride). With
-// alpha, texels of value 0 come out transparent. Writes under a temporary name
-// and renames, so a failed write leaves nothing behind.
+bool path_exists(const std::string& path);
+bool is_directory(const std::string& path);
+// True when path is a folder in which this process may make files; false
+// with the reason otherwise (missing, no permission, a read-only file system).
+bool directory_writable(const std::string& path, std::string* error);
+// True when path is a file that this process may write; false with the
+// reason otherwise.
+bool file_writable(const std::string& path, std::string* error);
+
+// Creates a folder (one level); false with a message unless it was made.
+bool make_directory(const std::string& path, std::string* error);
+// Creates a new folder prefix + six random letters or digits + suffix, where
+// nothing of that name was (so no other process holds it), with the usual
+// permissions; its name in *path, or false with a message.
+bool make_unique_directory(const std::string& prefix, const std::string& suffix, std::string* path,
+                           std::string* error);
+// Creates a new file prefix + six random letters or digits + suffix in the
+// same way, open for writing in binary; its name in *path, or null with a
+// message.
+std::FILE* create_unique_file(const std::string& prefix, const std::string& suffix, std::string* path,
+                              std::string* error);
+
+// Renames a file or folder in one step; a file of the new name, or an empty
+// folder, is replaced.
+bool rename_path(const std::string& from, const std::string& to, std::string* error);
+// Removes a file or a folder with everything in it; quiet when nothing is there.
+void remove_tree(const std::string& path);
+
+// --- Whole files ---------------------------------------------------------------
+
+// Writes a file whole or not at all: write fills a new file made beside
+// path under a name of its own (path.XXXXXX.part); when write succeeds and
+// the file is closed, one rename gives it path's name, replacing a file of
+// that name. On any failure the new file is removed and path is untouched.
+// False with a message.
+bool write_file_atomically(const std::string& path, const std::function<bool(std::FILE*)>& write,
+                           std::string* error);
+
+// Writes a PNG of width x height pixels 0x00RRGGBB (row length stride), whole
+// or not at all. With alpha, texels of value 0 come out transparent.
 bool write_png(const std::string& path, const uint32_t* pixels, int32_t width, int32_t height,
                int32_t stride, bool alpha, std::string* error);
 
-// --- Processes, interrupts, the machine and folders ------------------------
-
-// A child process whose standard input is a pipe from us.
-struct ProcessPipe;
+// --- Child processes ---------------------------------------------------------
 
 // The full path of an executable program of that name on PATH; empty when
 // there is none.
 std::string find_program(const std::string& name);
+
+// A child process whose standard input is a pipe from us.
+struct ProcessPipe;
 
 // Starts arguments[0] (a path) with the arguments, its standard input a pipe
 // from us, in a process group of its own so that a Ctrl-C at the terminal
@@ -46,6 +86,8 @@ int close_process_pipe(ProcessPipe* pipe, bool kill);
 bool run_process_output(const std::vector<std::string>& arguments, std::string* output, int* exitCode,
                         std::string* error);
 
+// --- Interrupts and the terminal ---------------------------------------------
+
 // After this, Ctrl-C and termination requests set a flag instead of ending
 // the process; interrupt_requested reads it.
 void install_interrupt_handler();
@@ -54,26 +96,8 @@ bool interrupt_requested();
 bool stdout_is_terminal();
 bool stderr_is_terminal();
 
+// --- The machine ---------------------------------------------------------------
+
 // The processor's model name as the system reports it, or "unknown".
 std::string cpu_model_name();
 int32_t cpu_core_count();
-
-// Creates a folder (one level); false with a message unless it was made.
-bool make_directory(const std::string& path, std::string* error);
-// Creates a new folder prefix + six random letters or digits + suffix, where
-// nothing of that name was (so no other process holds it), with the usual
-// permissions; its name in *path, or false with a message.
-bool make_unique_directory(const std::string& prefix, const std::string& suffix, std::string* path,
-                           std::string* error);
-// True when path is a folder in which this process may make files; false
-// with the reason otherwise (missing, no permission, a read-only file system).
-bool directory_writable(const std::string& path, std::string* error);
-// True when path is a file that this process may write; false with the
-// reason otherwise.
-bool file_writable(const std::string& path, std::string* error);
-// Removes a file or a folder with everything in it; quiet when nothing is there.
-void remove_tree(const std::string& path);
-// Renames a file or folder; a file of the new name, or an empty folder, is replaced.
-bool rename_path(const std::string& from, const std::string& to, std::string* error);
-bool path_exists(const std::string& path);
-bool is_directory(const std::string& path);

@@ -222,6 +222,26 @@ bool make_directory(const std::string& path, std::string* error) {
     return false;
 }
 
+std::FILE* create_unique_file(const std::string& prefix, const std::string& suffix, std::string* path,
+                              std::string* error) {
+    std::string name = prefix + "XXXXXX" + suffix;
+    // mkstemps makes the file only where nothing is, so the name is ours alone.
+    const int fd = mkstemps(name.data(), int(suffix.size()));
+    if (fd < 0) {
+        *error = "cannot make a file beside " + prefix + ": " + std::strerror(errno);
+        return nullptr;
+    }
+    std::FILE* const file = fdopen(fd, "wb");
+    if (!file) {
+        *error = "cannot write " + name + ": " + std::strerror(errno);
+        close(fd);
+        std::remove(name.c_str());
+        return nullptr;
+    }
+    *path = name;
+    return file;
+}
+
 bool make_unique_directory(const std::string& prefix, const std::string& suffix, std::string* path,
                            std::string* error) {
     static const char Letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdarg>
 #include <cstdio>
 
 namespace {
@@ -66,10 +67,13 @@ BenchReport make_bench_report(const FrameTimes& frameTimes, const PhaseTimes& ph
 
 namespace {
 
-template <typename... Values>
-std::string format(const char* pattern, Values... values) {
+// printf into a string; the compiler checks each pattern against its values.
+[[gnu::format(printf, 1, 2)]] std::string format(const char* pattern, ...) {
     char buffer[512];
-    std::snprintf(buffer, sizeof buffer, pattern, values...);
+    va_list values;
+    va_start(values, pattern);
+    std::vsnprintf(buffer, sizeof buffer, pattern, values);
+    va_end(values);
     return buffer;
 }
 
