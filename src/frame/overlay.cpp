@@ -23,15 +23,15 @@ void draw_minimap(const WorldGrid& world) {
 void draw_hud(int32_t shownRate, const Camera& camera) {
     char text[256];
     std::snprintf(text, sizeof text, "FPS: %d ", shownRate);
-    draw_text(text, 10, 5, 2);
-    draw_text("screen: 1920 x 1080 x 32", 10, 30, 2);
-    draw_text("Using 8 cores of CPU", 10, 52, 2);
+    draw_text(FrameBuffer, text, 10, 5, 2);
+    draw_text(FrameBuffer, "screen: 1920 x 1080 x 32", 10, 30, 2);
+    draw_text(FrameBuffer, "Using 8 cores of CPU", 10, 52, 2);
     std::snprintf(text, sizeof text, "Position X: %f", camera.x);
-    draw_text(text, 10, ScreenHeight - 90, 2);
+    draw_text(FrameBuffer, text, 10, ScreenHeight - 90, 2);
     std::snprintf(text, sizeof text, "Position Y: %f", camera.y);
-    draw_text(text, 10, ScreenHeight - 60, 2);
+    draw_text(FrameBuffer, text, 10, ScreenHeight - 60, 2);
     std::snprintf(text, sizeof text, "Position Z: %f", camera.z);
-    draw_text(text, 10, ScreenHeight - 30, 2);
+    draw_text(FrameBuffer, text, 10, ScreenHeight - 30, 2);
 }
 
 namespace {
