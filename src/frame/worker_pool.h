@@ -9,7 +9,6 @@
 #include "render/render.h"
 
 constexpr int32_t WorkerCount = 8;
-constexpr int32_t TileWidth = 64;
 constexpr int32_t TileCount = ScreenWidth / TileWidth;
 
 // Next tile to hand out, or -1 when all are handed out (and before the first frame).

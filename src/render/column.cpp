@@ -37,20 +37,20 @@ inline double vertical_distance(double T, double B, double eye) {
 
 #if defined(__SSE2__)
 // Transposes the column-major tile into the row-major FrameBuffer, four
-// rows by four columns at a time (ScreenHeight and the tile width are
-// multiples of 4). With an aligned FrameBuffer the rows are written with
+// rows by four columns at a time (ScreenHeight and TileWidth are multiples
+// of 4). With an aligned FrameBuffer the rows are written with
 // streaming stores: the frame is not read back by this worker, and the
 // stores need not fetch the lines they overwrite.
 template <bool Stream>
 void copy_tile_out(const uint32_t* scratch, uint32_t* frame) {
-    static_assert(ScreenHeight % 4 == 0 && TileColumns % 4 == 0);
+    static_assert(ScreenHeight % 4 == 0 && TileWidth % 4 == 0);
     auto store = [](uint32_t* to, __m128i v) {
         if constexpr (Stream) _mm_stream_si128(reinterpret_cast<__m128i*>(to), v);
         else _mm_storeu_si128(reinterpret_cast<__m128i*>(to), v);
     };
     for (int32_t r = 0; r < ScreenHeight; r += 4) {
         uint32_t* const row = frame + size_t(r) * ScreenWidth;
-        for (int32_t c = 0; c < TileColumns; c += 4) {
+        for (int32_t c = 0; c < TileWidth; c += 4) {
             const uint32_t* const src = scratch + size_t(c) * ScreenHeight + size_t(r);
             const __m128i c0 = _mm_load_si128(reinterpret_cast<const __m128i*>(src));
             const __m128i c1 = _mm_load_si128(reinterpret_cast<const __m128i*>(src + ScreenHeight));
@@ -76,7 +76,7 @@ template <bool Stream>
 void copy_tile_out(const uint32_t* scratch, uint32_t* frame) {
     for (int32_t r = 0; r < ScreenHeight; ++r) {
         uint32_t* const row = frame + size_t(r) * ScreenWidth;
-        for (int32_t c = 0; c < TileColumns; ++c) row[c] = scratch[size_t(c) * ScreenHeight + size_t(r)];
+        for (int32_t c = 0; c < TileWidth; ++c) row[c] = scratch[size_t(c) * ScreenHeight + size_t(r)];
     }
 }
 #endif
@@ -209,15 +209,15 @@ void render_column(int32_t x) {
 }
 
 void render_tile(int32_t tile, TileScratch& tileScratch) {
-    const int32_t x0 = tile * TileColumns;
-    if (x0 < 0 || x0 + TileColumns > ScreenWidth) return;
+    const int32_t x0 = tile * TileWidth;
+    if (x0 < 0 || x0 + TileWidth > ScreenWidth) return;
     // Column c of the tile is rows [c * H, c * H + H): a column's rows are
     // adjacent, so drawing walks memory linearly instead of a row apart.
     uint32_t* const scratch = tileScratch.pixels;
     std::memset(scratch, 0, sizeof tileScratch.pixels);
     const View view = current_view();
     ShadeCache cache;
-    for (int32_t c = 0; c < TileColumns; ++c)
+    for (int32_t c = 0; c < TileWidth; ++c)
         march_column(x0 + c, ColumnTarget{scratch + size_t(c) * ScreenHeight, 1}, view, cache);
 
     uint32_t* const frame = FrameBuffer + x0;

@@ -7,15 +7,16 @@
 
 #include "platform/platform.h"
 
-constexpr int32_t TileColumns = 64;
+// The columns of one tile: what a render worker draws at a time.
+constexpr int32_t TileWidth = 64;
 
-// A render worker's drawing area for one tile: TileColumns columns of
+// A render worker's drawing area for one tile: TileWidth columns of
 // ScreenHeight rows each, column-major, so that drawing a column walks memory
 // linearly. Each worker owns one, made when the worker is made: at 276 KB it
 // belongs neither on a thread's stack nor in thread-local storage, which the
 // loader reserves inside every thread's stack, small ones included.
 struct TileScratch {
-    alignas(64) uint32_t pixels[TileColumns * ScreenHeight];
+    alignas(64) uint32_t pixels[TileWidth * ScreenHeight];
 };
 
 // Clears and draws one screen column.

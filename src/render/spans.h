@@ -49,6 +49,6 @@ void draw_wall_span(ColumnTarget column, const RayHit& h, const View& view, Shad
 void draw_top_face(ColumnTarget column, const RayHit& h, const View& view, ShadeCache& cache);
 void draw_bottom_face(ColumnTarget column, const RayHit& h, const View& view, ShadeCache& cache);
 
-// Fills the column's empty pixels with the sky (TextureTable entry 8) from the
+// Fills the column's empty pixels with the sky (the TextureTable's Sky) from the
 // top down to the first drawn pixel, or every empty pixel with fillAll.
 void draw_sky_column(int32_t x, ColumnTarget column, bool fillAll, const View& view);

@@ -62,7 +62,8 @@ constexpr double TunnelSeconds = 8;
 constexpr double TunnelFirstTurnAfter = 2;
 constexpr double TunnelSecondTurnAfter = 3;
 constexpr double TunnelTurnRate = 0.5;
-constexpr double TunnelSecondHeading = 3.3615041393410787;  // 1.07 pi
+constexpr double TunnelFirstHeading = Pi / 2;
+constexpr double TunnelSecondHeading = 1.07 * Pi;
 constexpr uint32_t BlankScreen = 0x010101;
 
 // Runs, in order, every row whose time has passed and whose index is the
@@ -99,7 +100,7 @@ void run_tunnel_step(ShowState& show, Camera& camera, double nowMs) {
     // The step clock runs through the scene; the frame time is its increase.
     const double dt = show.elapsed - show.previousElapsed;
     if (show.substep == 0 && show.elapsed > TunnelFirstTurnAfter &&
-        turn_left_towards(camera, HalfPi, TunnelTurnRate * dt))
+        turn_left_towards(camera, TunnelFirstHeading, TunnelTurnRate * dt))
         show.substep = 1;
     if (show.substep == 1 && show.elapsed > TunnelSecondTurnAfter &&
         turn_right_towards(camera, TunnelSecondHeading, TunnelTurnRate * dt))

@@ -45,7 +45,7 @@ int32_t horizon_rows(double rate, double dt) {
 }
 
 uint32_t* screen_pixels() {
-    const Texture* screen = get_shaded_texture(&TextureTable[ScreenTextureIndex], ScreenShade);
+    const Texture* screen = get_shaded_texture(&TextureTable[TerminalScreen], ScreenShade);
     if (!screen || !screen->pixels || screen->width != ScreenSize || screen->height != ScreenSize)
         return nullptr;
     return screen->pixels;

@@ -3,14 +3,14 @@
 
 #include <cstdint>
 
+#include "content/pi.h"
 #include "show/show.h"
 
-// The terminal screen is texture 11's shade-2 variant, a 256 x 256 image.
-constexpr int32_t ScreenTextureIndex = 11;
+// The terminal screen is the terminal screen texture's shade-2 variant, a
+// 256 x 256 image.
 constexpr int32_t ScreenShade = 2;
 constexpr int32_t ScreenSize = 256;
 
-constexpr double HalfPi = 1.5707963267948966;
 constexpr double TurnWindow = 0.05;
 
 // Zero seconds on the step clock, which now starts at nowMs.
@@ -26,7 +26,7 @@ bool turn_left_towards(Camera& camera, double target, double step);
 // so a stalled clock cannot overflow HorizonOffset).
 int32_t horizon_rows(double rate, double dt);
 
-// The base level of the terminal screen, or null when texture 11 has no
+// The base level of the terminal screen, or null when its texture has no
 // 256 x 256 picture to draw into (content not generated).
 uint32_t* screen_pixels();
 

@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr int32_t HeightMapTexture = 7;
 constexpr int32_t HeightMapWidth = 128;
 constexpr uint32_t SiteHeightPixel = 64;  // height -2
 
@@ -31,7 +30,7 @@ void add_terrain(WorldGrid& grid, const uint32_t* heightMap) {
         for (int32_t b = 1; b <= 30; ++b) {
             add_terrain_cell(grid, a, b, corner_height(heightMap, a, b), corner_height(heightMap, a + 1, b),
                              corner_height(heightMap, a + 1, b + 1), corner_height(heightMap, a, b + 1),
-                             texture_entry(2));
+                             texture_entry(OliveGround));
             cell_at(grid, a, b).inWorld = 1;
         }
     }
@@ -43,10 +42,10 @@ void add_ring_of_boxes(WorldGrid& grid) {
     const int32_t uMode[4] = {1, 0, 1, 0};
     for (int32_t i = 0; i < 4; ++i) {
         box.vertices[i] = ShapeVertex{corners[i][0], corners[i][1], -4, 2};
-        box.sideTextures[i] = texture_entry(14);
+        box.sideTextures[i] = texture_entry(DarkRedBricks);
         box.uMode[i] = uMode[i];
     }
-    box.topTexture = texture_entry(3);
+    box.topTexture = texture_entry(RedBricks);
     for (int32_t a = 1; a <= 30; ++a) {
         for (int32_t b = 1; b <= 30; ++b) {
             if (a == 1 || a == 30 || b == 1 || b == 30) add_polygon_shape(grid, a, b, QuadPrism, box);
@@ -96,7 +95,7 @@ void add_terrain_cell(WorldGrid& grid, int32_t a, int32_t b, double h00, double 
 }
 
 void build_world(WorldGrid& grid) {
-    uint32_t* const heightMap = TextureTable[HeightMapTexture].pixels;
+    uint32_t* const heightMap = TextureTable[HeightMap].pixels;
     level_building_site(heightMap);
     add_terrain(grid, heightMap);
     add_ring_of_boxes(grid);

@@ -9,6 +9,7 @@
 
 #include "../support/render_tiles.h"
 #include "camera/camera.h"
+#include "content/pi.h"
 #include "content/content.h"
 #include "content/texture.h"
 #include "../support/frame_check.h"
@@ -27,13 +28,13 @@ struct GoldenPose {
 
 const GoldenPose Poses[] = {
     {"start", 3.5, 2.5, -1.5, 0.0, -400},
-    {"north_field", 3.5, 12.0, -1.5, 1.5707963267948966, -400},
-    {"looking_down", 3.5, 12.0, -1.5, 3.141592653589793, -1000},
-    {"towards_house", 5.2, 6.0, -1.5, 4.71238898038469, -540},
-    {"at_the_door", 6.6, 3.4, -1.5, 3.141592653589793, -540},
-    {"stairs", 7.6, 3.4, -1.5, 2.0420352248333655, -540},
-    {"at_the_desk", 8.9, 2.9, -1.0, 3.2986722862692828, -750},
-    {"corner_view", 10.5, 5.5, -1.0, 4.71238898038469, -600},
+    {"north_field", 3.5, 12.0, -1.5, Pi / 2, -400},
+    {"looking_down", 3.5, 12.0, -1.5, Pi, -1000},
+    {"towards_house", 5.2, 6.0, -1.5, 3 * Pi / 2, -540},
+    {"at_the_door", 6.6, 3.4, -1.5, Pi, -540},
+    {"stairs", 7.6, 3.4, -1.5, 0.65 * Pi, -540},
+    {"at_the_desk", 8.9, 2.9, -1.0, 1.05 * Pi, -750},
+    {"corner_view", 10.5, 5.5, -1.0, 3 * Pi / 2, -600},
 };
 
 TEST(Golden, FramesOfTheSceneKeepTheirPixels) {

@@ -4,12 +4,12 @@
 #include <map>
 
 #include "content/content.h"
+#include "content/pi.h"
 #include "world/builder.h"
 #include "show_fixture.h"
 
 namespace {
 
-constexpr double TwoPi = 6.283185307179586;
 constexpr int64_t FinaleSeconds = 20;
 
 struct StepRecord {
@@ -53,7 +53,7 @@ ShowRun run_whole_show(int64_t fps) {
         const double dt = (now - previous) / 1000;
         camera.renderZ = camera.z;
         fall_step(camera, TheWorld, 2 * dt);
-        camera.heading = std::fmod(camera.heading + TwoPi, TwoPi);
+        camera.heading = std::fmod(camera.heading + 2 * Pi, 2 * Pi);
         previous = now;
 
         if (show.step == 37) {

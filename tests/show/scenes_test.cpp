@@ -2,12 +2,11 @@
 
 #include <cmath>
 
+#include "content/pi.h"
 #include "show/tunnel.h"
 #include "show_fixture.h"
 
 namespace {
-
-constexpr double HalfPi = 1.5707963267948966;
 
 struct SceneTest : ShowFixture {
     double now = 5000;
@@ -51,10 +50,10 @@ TEST_F(SceneTest, SlowFrameTypesThreeLettersInOneCall) {
 // nearly a full circle the tunnel runs past 8 seconds and ends once the
 // second turn is done, blanking the screen to the prompt with one click.
 TEST_F(SceneTest, TunnelEndsAfterBothTurnsAndEightSeconds) {
-    set_camera_heading(camera, HalfPi - 0.07);
+    set_camera_heading(camera, Pi / 2 - 0.07);
     enter(26);
     run_at_60(0, 1.99);
-    EXPECT_NEAR(camera.heading, HalfPi - 0.07, 1e-12);
+    EXPECT_NEAR(camera.heading, Pi / 2 - 0.07, 1e-12);
     EXPECT_EQ(screen()[100 * 256 + 100] & 0xFFFF00FFu, 0u);  // the green tunnel over the background
     run_at_60(2.0, 9.0);
     EXPECT_EQ(show.step, 26);
@@ -63,7 +62,7 @@ TEST_F(SceneTest, TunnelEndsAfterBothTurnsAndEightSeconds) {
     while (show.step == 26 && t < 30) at(t += 1 / 60.0);
     ASSERT_EQ(show.step, 27);
     EXPECT_GT(t, 9.5);  // a turn of 2 pi - 0.12 and one of 1.69 radians at 1 radian a second
-    EXPECT_NEAR(std::fmod(camera.heading + 2000 * M_PI, 2 * M_PI), 3.3615041393410787, 0.05);
+    EXPECT_NEAR(std::fmod(camera.heading + 2000 * Pi, 2 * Pi), 1.07 * Pi, 0.05);
     EXPECT_EQ(take_cue_names(), std::vector<std::string>{"KeyClick"});
     EXPECT_TRUE(cell_shows(screen(), 'C', 2, 2, 0x010101));
     EXPECT_EQ(screen()[100 * 256 + 100], 0x010101u);

@@ -18,19 +18,19 @@
 
 constexpr uint32_t ScreenBackground = 0x102030;
 
-// Texture 11 alone, a plain 256 x 256 picture, with the 15 base entries
-// counted so that its variants are appended after them.
+// The terminal screen texture alone, a plain 256 x 256 picture, with the 15
+// base entries counted so that its variants are appended after them.
 inline void make_screen_texture() {
     reset_texture_table();
     texture_count = BaseTextureCount;
-    Texture& t = TextureTable[11];
+    Texture& t = TextureTable[TerminalScreen];
     t.width = 256;
     t.height = 256;
     t.pixels = static_cast<uint32_t*>(std::malloc(256 * 256 * sizeof(uint32_t)));
     for (int32_t n = 0; n < 256 * 256; ++n) t.pixels[n] = ScreenBackground;
 }
 
-inline uint32_t* screen() { return get_shaded_texture(&TextureTable[11], 2)->pixels; }
+inline uint32_t* screen() { return get_shaded_texture(&TextureTable[TerminalScreen], 2)->pixels; }
 
 inline void open_headless() {
     std::string error;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "content/pi.h"
 #include "show_fixture.h"
 
 using ShowTest = ShowFixture;
@@ -21,14 +22,14 @@ TEST_F(ShowTest, FootstepsEveryThirteenTenthsOfAUnit) {
 // Step 11's pause lets the clock run; when it ends, step 12 is not tested
 // again in that call, so its turn begins on the next call with one frame's time.
 TEST_F(ShowTest, TurnAfterThePauseBeginsOnTheNextCall) {
-    set_camera_heading(camera, 2.356194490192345);
+    set_camera_heading(camera, 3 * Pi / 4);
     show.step = 11;
     show.stepStartMs = 1000;
     run_show(show, camera, TheWorld, 3990);
     EXPECT_EQ(show.step, 11);
     run_show(show, camera, TheWorld, 4010);
     EXPECT_EQ(show.step, 12);
-    EXPECT_DOUBLE_EQ(camera.heading, 2.356194490192345);
+    EXPECT_DOUBLE_EQ(camera.heading, 3 * Pi / 4);
     run_show(show, camera, TheWorld, 4030);
-    EXPECT_NEAR(camera.heading, 2.356194490192345 + 2 * 0.5 * 0.02, 1e-12);
+    EXPECT_NEAR(camera.heading, 3 * Pi / 4 + 2 * 0.5 * 0.02, 1e-12);
 }

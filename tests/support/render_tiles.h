@@ -9,5 +9,5 @@
 
 inline void render_all_tiles() {
     static const std::unique_ptr<TileScratch> scratch = std::make_unique<TileScratch>();
-    for (int32_t t = 0; t < ScreenWidth / TileColumns; ++t) render_tile(t, *scratch);
+    for (int32_t t = 0; t < ScreenWidth / TileWidth; ++t) render_tile(t, *scratch);
 }
