@@ -171,7 +171,7 @@ void prepare_world() {
     std::string error;
     platform_allocate_frame_buffer(&error);
     generate_content();
-    build_world(TheWorld);
+    build_world(TheWorld, TextureTable);
     if (TextureTable[0].mips[0] == nullptr) stand_in_content();
     if (cell_at(TheWorld, 3, 2).shapeCount == 0) stand_in_world();
 }

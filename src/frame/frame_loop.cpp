@@ -117,7 +117,7 @@ double read_clock() { return double(uint32_t(now_ms())); }
 
 bool build_scene(std::string* error) {
     generate_content();
-    build_world(TheWorld);
+    build_world(TheWorld, TextureTable);
     return check_world(TheWorld, error);
 }
 

@@ -41,7 +41,7 @@ TEST(Golden, FramesOfTheSceneKeepTheirPixels) {
     clear_world(TheWorld);
     reset_texture_table();
     generate_content();
-    build_world(TheWorld);
+    build_world(TheWorld, TextureTable);
     ASSERT_GT(cell_at(TheWorld, 3, 2).shapeCount, 0u);
     std::string error;
     ASSERT_TRUE(FrameBuffer || platform_allocate_frame_buffer(&error)) << error;

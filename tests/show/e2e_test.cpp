@@ -78,7 +78,7 @@ TEST_P(WholeShow, RunsEveryStepInOrderWithItsCues) {
     open_headless();
     generate_content();
     clear_world(TheWorld);
-    build_world(TheWorld);
+    build_world(TheWorld, TextureTable);
     ASSERT_GT(cell_at(TheWorld, 3, 2).shapeCount, 0u);
     const int64_t fps = GetParam();
     const ShowRun run = run_whole_show(fps);

@@ -23,7 +23,7 @@ struct BuilderTest : ::testing::Test {
         }
         TextureTable[HeightMap].pixels[20 * 128 + 20] = 0xFFFFFF00u;
         TextureTable[HeightMap].pixels[20 * 128 + 21] = 0x000000FFu;
-        build_world(grid);
+        build_world(grid, TextureTable);
     }
     void TearDown() override {
         clear_world(grid);
@@ -31,7 +31,7 @@ struct BuilderTest : ::testing::Test {
     }
     void rebuild() {
         clear_world(grid);
-        build_world(grid);
+        build_world(grid, TextureTable);
     }
 
     const Shape& shape(int32_t a, int32_t b, uint32_t i) const { return cell_at(grid, a, b).shapes[i]; }
