@@ -135,13 +135,17 @@ void render_view(WorkerPool* pool) {
     run_render_phase(pool);
 }
 
+void render_frame_tile(int32_t tile, TileScratch& scratch) {
+    render_tile(tile, TheWorld, make_view(TheCamera, HorizonOffset), scratch, FrameBuffer);
+}
+
 int run_frames(const FrameLoopOptions& options) {
     std::string error;
     if (!build_scene(&error)) {
         std::fprintf(stderr, "quorvalite: the world is not sound: %s\n", error.c_str());
         return 1;
     }
-    WorkerPool* const pool = options.render ? start_workers(options.workers, render_tile) : nullptr;
+    WorkerPool* const pool = options.render ? start_workers(options.workers, render_frame_tile) : nullptr;
     LoopState state;
     state.previousTime = read_clock();
     place_cursor();

@@ -9,6 +9,7 @@
 struct FrameTimes;
 struct Progress;
 struct SoundImage;
+struct TileScratch;
 struct WorkerPool;
 
 // Wall-clock milliseconds spent in each phase, summed over the frames run.
@@ -83,6 +84,10 @@ void reset_scene();
 // The render phase: clears every cell's visited flag, then lets the workers
 // draw the whole view.
 void render_view(WorkerPool* pool);
+
+// What the render workers run for each tile: the view of TheCamera and
+// HorizonOffset over TheWorld, into the FrameBuffer.
+void render_frame_tile(int32_t tile, TileScratch& scratch);
 
 // The clock as the loop uses it: the low 32 bits of now_ms as an unsigned
 // number, converted to double.

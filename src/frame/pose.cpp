@@ -26,7 +26,7 @@ int run_pose(const PoseRequest& pose, const std::string& outDir, int32_t workers
 
     // The two clock readings of a first frame give its rate display.
     const double startTime = read_clock();
-    WorkerPool* const pool = start_workers(workers, render_tile);
+    WorkerPool* const pool = start_workers(workers, render_frame_tile);
     render_view(pool);
     stop_workers(pool);
     draw_minimap(TheWorld);

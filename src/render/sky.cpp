@@ -10,8 +10,7 @@
 #include "render/numeric.h"
 #include "render/spans.h"
 
-void draw_sky_column(int32_t x, ColumnTarget column, bool fillAll, const View& view) {
-    const Texture& sky = TextureTable[Sky];
+void draw_sky_column(int32_t x, ColumnTarget column, bool fillAll, const View& view, const Texture& sky) {
     const int64_t sw = sky.width, sh = sky.height;
     if (sky.pixels == nullptr || sw <= 0 || sh <= 0) return;
     const int64_t colStep = (sw * 1024) / (4 * int64_t(ScreenWidth));

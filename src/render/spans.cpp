@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "camera/camera.h"
 #include "content/texture.h"
 #include "platform/platform.h"
 #include "render/numeric.h"
@@ -33,11 +32,6 @@ inline int32_t mip_level(int32_t size, double scale) {
 }
 
 }  // namespace
-
-View current_view() {
-    const Camera& c = TheCamera;
-    return View{c.x, c.y, c.renderZ, c.heading, c.dirX, c.dirY, c.planeX, c.planeY, HorizonOffset};
-}
 
 Texture* shaded_texture(ShadeCache& cache, Texture* texture, int32_t level) {
     if (level == 0) return texture;

@@ -39,7 +39,7 @@ TEST(RenderPool, EightWorkersDrawWhatOneThreadDraws) {
     place_camera_at_the_desk();
 
     // First frames with a fresh table: the workers create the variants.
-    WorkerPool* const pool = start_workers(WorkerCount, render_tile);
+    WorkerPool* const pool = start_workers(WorkerCount, render_frame_tile);
     render_view(pool);
     const KeptFrame pooled = keep_frame("pool_first_frame");
     const int32_t variants = texture_count;
@@ -53,7 +53,7 @@ TEST(RenderPool, EightWorkersDrawWhatOneThreadDraws) {
         for (const GridCell& cell : column) visitedCells += cell.visited;
     EXPECT_GT(visitedCells, 0);
 
-    render_all_tiles();
+    render_all_tiles(TheWorld, make_view(TheCamera, HorizonOffset), FrameBuffer);
     EXPECT_TRUE(frame_matches("one_thread_frame", pooled));
 
     clear_world(TheWorld);

@@ -9,10 +9,12 @@
 
 #include "../support/render_tiles.h"
 #include "../support/frame_check.h"
+#include "camera/camera.h"
 #include "frame/frame_loop.h"
 #include "frame/worker_pool.h"
 #include "platform/platform.h"
 #include "render/render.h"
+#include "world/world.h"
 
 namespace {
 
@@ -27,7 +29,7 @@ void draw_show_view(int64_t frame) {
     options.maxFrames = frame - 1;
     EXPECT_EQ(run_frames(options), 0);
     platform_close();
-    render_all_tiles();
+    render_all_tiles(TheWorld, make_view(TheCamera, HorizonOffset), FrameBuffer);
 }
 
 TEST(ShowFrames, TheDeskScreenShowsTheScriptsPictures) {
