@@ -67,7 +67,9 @@ int run_frame(LoopState& state, WorkerPool* pool, const FrameLoopOptions& option
     }
 
     const double time = read_clock();
-    run_show(TheShow, TheCamera, TheWorld, time);
+    SoundCues cues;
+    run_show(TheShow, TheCamera, HorizonOffset, TheWorld, time, cues);
+    for (int32_t i = 0; i < cues.count; ++i) play_sound(*cues.sounds[i]);
     hand_out_cues(options);
     if (state.finaleFrame == 0 && TheShow.step == FinaleStep) state.finaleFrame = state.frame;
     lap(times, &FramePhaseTimes::show, &mark);

@@ -94,20 +94,21 @@ bool walk_ended(const Camera& camera, Until until, double bound) {
 
 // Turn, walk and horizon steps: dt is the time since the previous call, as
 // the clock restarts at the end of every call.
-void run_movement(ShowState& show, Camera& camera, const StepRow& row, double nowMs) {
+void run_movement(ShowState& show, Camera& camera, int32_t& horizon, const StepRow& row, double nowMs,
+                  SoundCues& cues) {
     const double dt = show.elapsed;
-    if (row.raiseRate > 0 && HorizonOffset < row.raiseLimit) HorizonOffset += horizon_rows(row.raiseRate, dt);
+    if (row.raiseRate > 0 && horizon < row.raiseLimit) horizon += horizon_rows(row.raiseRate, dt);
     bool done = false;
     switch (row.kind) {
         case StepKind::TurnRight: done = turn_right_towards(camera, row.target, row.rate * dt); break;
         case StepKind::TurnLeft: done = turn_left_towards(camera, row.target, row.rate * dt); break;
         case StepKind::Walk:
-            show_walk(show, camera, WalkSpeed * dt);
+            show_walk(show, camera, WalkSpeed * dt, cues);
             done = walk_ended(camera, row.until, row.target);
             break;
         case StepKind::HorizonDown:
-            HorizonOffset -= horizon_rows(row.rate, dt);
-            done = HorizonOffset < row.target;
+            horizon -= horizon_rows(row.rate, dt);
+            done = horizon < row.target;
             break;
         default: break;
     }
@@ -123,23 +124,24 @@ void run_movement(ShowState& show, Camera& camera, const StepRow& row, double no
 // have come down to within reach of the floor. (The next hop usually catches
 // the camera a little above the floor, so its eye seldom rests exactly at the
 // standing height; that alone would leave all hops but the first silent.)
-void run_finale(ShowState& show, Camera& camera, const WorldGrid& world, double nowMs) {
+void run_finale(ShowState& show, Camera& camera, const WorldGrid& world, double nowMs, SoundCues& cues) {
     if (show.substep == 0) {
         const double dt = show.elapsed;
         turn_camera(camera, FinaleTurnRate * dt);
         turn_camera(camera, FinaleTurnRate * dt);
         const bool wasRising = camera.fallSpeed < 0;
         jump_camera(camera, world);
-        if (!wasRising && camera.fallSpeed < 0) play_sound(FootstepA);
+        if (!wasRising && camera.fallSpeed < 0) add_cue(cues, FootstepA);
     }
     restart_clock(show, nowMs);
 }
 
-void run_step(ShowState& show, Camera& camera, const WorldGrid& world, double nowMs) {
+void run_step(ShowState& show, Camera& camera, int32_t& horizon, const WorldGrid& world, double nowMs,
+              SoundCues& cues) {
     const StepRow& row = Steps[show.step];
     switch (row.kind) {
         case StepKind::Start:
-            HorizonOffset = StartHorizon;
+            horizon = StartHorizon;
             fill_tunnel_tables();
             restart_clock(show, nowMs);
             show.step = 1;
@@ -150,19 +152,20 @@ void run_step(ShowState& show, Camera& camera, const WorldGrid& world, double no
                 restart_clock(show, nowMs);
             }
             break;
-        case StepKind::DirScene: run_dir_scene(show, nowMs); break;
-        case StepKind::Tunnel: run_tunnel_step(show, camera, nowMs); break;
-        case StepKind::AboutScene: run_about_scene(show, nowMs); break;
-        case StepKind::Finale: run_finale(show, camera, world, nowMs); break;
-        default: run_movement(show, camera, row, nowMs); break;
+        case StepKind::DirScene: run_dir_scene(show, terminal_screen(), nowMs, cues); break;
+        case StepKind::Tunnel: run_tunnel_step(show, camera, terminal_screen(), nowMs, cues); break;
+        case StepKind::AboutScene: run_about_scene(show, terminal_screen(), nowMs, cues); break;
+        case StepKind::Finale: run_finale(show, camera, world, nowMs, cues); break;
+        default: run_movement(show, camera, horizon, row, nowMs, cues); break;
     }
 }
 
 }  // namespace
 
-void run_show(ShowState& show, Camera& camera, const WorldGrid& world, double nowMs) {
+void run_show(ShowState& show, Camera& camera, int32_t& horizon, const WorldGrid& world, double nowMs,
+              SoundCues& cues) {
     if (show.stepStartMs == 0) show.stepStartMs = nowMs;
     show.elapsed = (nowMs - show.stepStartMs) / 1000;
     for (const int32_t number : TestingOrder)
-        if (show.step == number) run_step(show, camera, world, nowMs);
+        if (show.step == number) run_step(show, camera, horizon, world, nowMs, cues);
 }

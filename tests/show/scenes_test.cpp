@@ -11,7 +11,6 @@ namespace {
 struct SceneTest : ShowFixture {
     double now = 5000;
     void SetUp() override {
-        ShowFixture::SetUp();
         make_screen_texture();
         fill_tunnel_tables();
     }
@@ -22,7 +21,7 @@ struct SceneTest : ShowFixture {
         show.substep = 0;
         show.stepStartMs = now;
     }
-    void at(double seconds) { run_show(show, camera, TheWorld, now + seconds * 1000); }
+    void at(double seconds) { run_show(show, camera, horizon, *world, now + seconds * 1000, cues); }
     void run_at_60(double from, double to) {
         for (double t = from; t <= to; t += 1 / 60.0) at(t);
     }
@@ -36,9 +35,9 @@ struct SceneTest : ShowFixture {
 TEST_F(SceneTest, SlowFrameTypesThreeLettersInOneCall) {
     enter(25);
     at(0.4);
-    EXPECT_TRUE(take_cue_names().empty());
+    EXPECT_TRUE(take_cue_names(cues).empty());
     at(1.5);
-    EXPECT_EQ(take_cue_names(), (std::vector<std::string>{"KeyClick", "KeyClick", "KeyClick"}));
+    EXPECT_EQ(take_cue_names(cues), (std::vector<std::string>{"KeyClick", "KeyClick", "KeyClick"}));
     EXPECT_EQ(show.substep, 3);
     const uint32_t bg = background();
     EXPECT_TRUE(row_reads(screen(), "         DIR", 2, 2, bg));
@@ -57,13 +56,13 @@ TEST_F(SceneTest, TunnelEndsAfterBothTurnsAndEightSeconds) {
     EXPECT_EQ(screen()[100 * 256 + 100] & 0xFFFF00FFu, 0u);  // the green tunnel over the background
     run_at_60(2.0, 9.0);
     EXPECT_EQ(show.step, 26);
-    EXPECT_TRUE(take_cue_names().empty());
+    EXPECT_TRUE(take_cue_names(cues).empty());
     double t = 9.0;
     while (show.step == 26 && t < 30) at(t += 1 / 60.0);
     ASSERT_EQ(show.step, 27);
     EXPECT_GT(t, 9.5);  // a turn of 2 pi - 0.12 and one of 1.69 radians at 1 radian a second
     EXPECT_NEAR(std::fmod(camera.heading + 2000 * Pi, 2 * Pi), 1.07 * Pi, 0.05);
-    EXPECT_EQ(take_cue_names(), std::vector<std::string>{"KeyClick"});
+    EXPECT_EQ(take_cue_names(cues), std::vector<std::string>{"KeyClick"});
     EXPECT_TRUE(cell_shows(screen(), 'C', 2, 2, 0x010101));
     EXPECT_EQ(screen()[100 * 256 + 100], 0x010101u);
 }

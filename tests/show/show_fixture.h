@@ -1,5 +1,5 @@
-// Helpers for the show's tests: a terminal-screen texture of our own, cue
-// capture through the headless backend, and glyph checks on the screen.
+// Helpers for the show's tests: a terminal-screen texture of our own, the
+// names of the cues a call issued, and glyph checks on the screen.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "../support/test_world.h"
 #include "camera/camera.h"
 #include "content/font.h"
 #include "content/texture.h"
@@ -32,15 +33,11 @@ inline void make_screen_texture() {
 
 inline uint32_t* screen() { return get_shaded_texture(&TextureTable[TerminalScreen], 2)->pixels; }
 
-inline void open_headless() {
-    std::string error;
-    ASSERT_TRUE(platform_open_headless(HeadlessOptions{}, &error)) << error;
-    headless_take_cues();
-}
-
-inline std::vector<std::string> take_cue_names() {
+// The names of the cues, in order, and the cues emptied.
+inline std::vector<std::string> take_cue_names(SoundCues& cues) {
     std::vector<std::string> names;
-    for (const SoundCue& cue : headless_take_cues()) names.push_back(cue.sound->name);
+    for (int32_t i = 0; i < cues.count; ++i) names.push_back(cues.sounds[i]->name);
+    cues = SoundCues{};
     return names;
 }
 
@@ -65,12 +62,12 @@ inline bool row_reads(const uint32_t* image, const char* text, int32_t x, int32_
     return true;
 }
 
-// A fresh show and camera, HorizonOffset back at its load value.
+// A fresh show and camera, the horizon offset at its load value, an empty
+// world and no cues.
 struct ShowFixture : ::testing::Test {
     ShowState show{};
     Camera camera{};
-    void SetUp() override {
-        HorizonOffset = 0;
-        open_headless();
-    }
+    int32_t horizon = 0;
+    OwnedWorld world = empty_world();
+    SoundCues cues;
 };
