@@ -44,7 +44,7 @@ BENCHMARK(BM_Copy256Texels)->Unit(benchmark::kMicrosecond);
 // each iteration so every request makes it anew.
 void BM_Variant256WithChain(benchmark::State& state) {
     generate_content();
-    Texture& base = TextureTable[13];
+    Texture& base = TextureTable[FarewellPage];
     for (auto _ : state) {
         Texture* const variant = get_shaded_texture(&base, 7);
         benchmark::DoNotOptimize(variant->mips[7]);
@@ -63,7 +63,7 @@ BENCHMARK(BM_Variant256WithChain)->Unit(benchmark::kMicrosecond);
 // The steady state: a variant that exists already.
 void BM_CachedVariantLookup(benchmark::State& state) {
     generate_content();
-    Texture* const base = &TextureTable[3];
+    Texture* const base = &TextureTable[RedBricks];
     get_shaded_texture(base, 7);
     for (auto _ : state) benchmark::DoNotOptimize(get_shaded_texture(base, 7));
     reset_texture_table();

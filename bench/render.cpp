@@ -42,23 +42,27 @@ const Pose Poses[] = {
     {9.2, 4.5, -1.0, 1.5708, -600},  {10.5, 5.5, -1.0, 3.1416, -540}, {6.0, 3.5, -1.5, 0.0, -500},
 };
 
-void set_pose(const Pose& p) {
-    TheCamera.x = p.x;
-    TheCamera.y = p.y;
-    TheCamera.z = TheCamera.renderZ = p.z;
-    set_camera_heading(TheCamera, p.heading);
-    HorizonOffset = p.horizon;
+View view_of(const Pose& p) {
+    Camera camera{};
+    camera.x = p.x;
+    camera.y = p.y;
+    camera.z = camera.renderZ = p.z;
+    set_camera_heading(camera, p.heading);
+    return make_view(camera, p.horizon);
 }
 
 // Workers that wait for a start signal, take tiles until none is left and
-// signal done, like the frame loop's pool.
+// signal done, like the frame loop's pool; each frame draws view over world
+// into the FrameBuffer.
 struct Workers {
+    WorldGrid& world;
+    View view{};
     std::vector<std::thread> threads;
     std::vector<std::binary_semaphore*> start, done;
     std::atomic<int32_t> next{0};
     std::atomic<bool> quit{false};
 
-    explicit Workers(int32_t count) {
+    Workers(WorldGrid& grid, int32_t count) : world(grid) {
         for (int32_t i = 0; i < count; ++i) {
             start.push_back(new std::binary_semaphore(0));
             done.push_back(new std::binary_semaphore(0));
@@ -69,7 +73,8 @@ struct Workers {
                 for (;;) {
                     start[i]->acquire();
                     if (quit) return;
-                    for (int32_t t; (t = next.fetch_add(1)) < ScreenWidth / 64;) render_tile(t, *scratch);
+                    for (int32_t t; (t = next.fetch_add(1)) < ScreenWidth / TileWidth;)
+                        render_tile(t, world, view, *scratch, FrameBuffer);
                     done[i]->release();
                 }
             });
@@ -108,7 +113,7 @@ EdgeLine edge_of(int32_t a, int32_t b, double x0, double y0, double x1, double y
     return make_edge_line(a, b, x0, y0, x1, y1);
 }
 
-void add_polygon(int32_t a, int32_t b, int32_t kind, const double (*xy)[2], const double* zb, const double* zt,
+void add_polygon(WorldGrid& world, int32_t a, int32_t b, int32_t kind, const double (*xy)[2], const double* zb, const double* zt,
                  Texture* side, Texture* top) {
     const int32_t m = (kind == TrianglePrism || kind == TriangleSheet) ? 3 : 4;
     auto* g = new PolygonGeometry{};
@@ -132,7 +137,7 @@ void add_polygon(int32_t a, int32_t b, int32_t kind, const double (*xy)[2], cons
     g->bottomPlane = plane(zb);
     g->topTexture = top;
     g->surfaceShade = 3;
-    GridCell& cell = cell_at(TheWorld, a, b);
+    GridCell& cell = cell_at(world, a, b);
     cell.shapes = static_cast<Shape*>(std::realloc(cell.shapes, sizeof(Shape) * (cell.shapeCount + 1)));
     Shape& s = cell.shapes[cell.shapeCount++];
     s.geometry.polygon = g;
@@ -141,50 +146,54 @@ void add_polygon(int32_t a, int32_t b, int32_t kind, const double (*xy)[2], cons
     s.zBottom = kind >= QuadSheet ? s.zTop : *std::min_element(zb, zb + m);
 }
 
-void stand_in_world() {
+void stand_in_world(WorldGrid& world) {
     auto height = [](int32_t a, int32_t b) { return -2 + 0.3 * std::sin(a * 0.7) * std::cos(b * 0.5); };
     for (int32_t a = 1; a < GridSize - 1; ++a)
         for (int32_t b = 1; b < GridSize - 1; ++b) {
-            cell_at(TheWorld, a, b).inWorld = 1;
+            cell_at(world, a, b).inWorld = 1;
             const double h00 = height(a, b), h10 = height(a + 1, b), h01 = height(a, b + 1), h11 = height(a + 1, b + 1);
             const double t1[3][2] = {{0, 0}, {1, 0}, {0, 1}}, z1[3] = {h00, h10, h01};
             const double t2[3][2] = {{1, 0}, {1, 1}, {0, 1}}, z2[3] = {h10, h11, h01};
-            add_polygon(a, b, TriangleSheet, t1, z1, z1, nullptr, &TextureTable[7]);
-            add_polygon(a, b, TriangleSheet, t2, z2, z2, nullptr, &TextureTable[7]);
+            add_polygon(world, a, b, TriangleSheet, t1, z1, z1, nullptr, &TextureTable[HeightMap]);
+            add_polygon(world, a, b, TriangleSheet, t2, z2, z2, nullptr, &TextureTable[HeightMap]);
             if (a == 1 || b == 1 || a == GridSize - 2 || b == GridSize - 2) {
                 const double q[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}}, zb[4] = {-3, -3, -3, -3}, zt[4] = {1, 1, 1, 1};
-                add_polygon(a, b, QuadPrism, q, zb, zt, &TextureTable[0], &TextureTable[1]);
+                add_polygon(world, a, b, QuadPrism, q, zb, zt, &TextureTable[GreyNoiseA], &TextureTable[GreyNoiseB]);
             }
         }
     for (int32_t a = 7; a <= 11; ++a)
         for (int32_t b = 1; b <= 5; ++b) {
             const double q[4][2] = {{0.1, 0.1}, {0.9, 0.1}, {0.9, 0.9}, {0.1, 0.9}};
             const double zb[4] = {-2.2, -2.2, -2.2, -2.2}, zt[4] = {-1.9, -1.9, -1.6, -1.6};
-            if ((a + b) % 3 == 0) add_polygon(a, b, QuadPrism, q, zb, zt, &TextureTable[3], &TextureTable[4]);
+            if ((a + b) % 3 == 0)
+                add_polygon(world, a, b, QuadPrism, q, zb, zt, &TextureTable[RedBricks], &TextureTable[SandTiles]);
         }
 }
 
-void prepare_world() {
-    static bool ready = false;
-    if (ready) return;
-    ready = true;
-    std::string error;
-    platform_allocate_frame_buffer(&error);
-    generate_content();
-    build_world(TheWorld);
-    if (TextureTable[0].mips[0] == nullptr) stand_in_content();
-    if (cell_at(TheWorld, 3, 2).shapeCount == 0) stand_in_world();
+// The benchmark's own world, made on first use and kept for the process.
+WorldGrid& prepare_world() {
+    static WorldGrid* const world = [] {
+        std::string error;
+        platform_allocate_frame_buffer(&error);
+        generate_content();
+        WorldGrid* const built = new WorldGrid{};
+        build_world(*built, TextureTable);
+        if (TextureTable[GreyNoiseA].mips[0] == nullptr) stand_in_content();
+        if (cell_at(*built, 3, 2).shapeCount == 0) stand_in_world(*built);
+        return built;
+    }();
+    return *world;
 }
 
 void render_phase(benchmark::State& state) {
-    prepare_world();
-    Workers workers(int32_t(state.range(0)));
+    WorldGrid& world = prepare_world();
+    Workers workers(world, int32_t(state.range(0)));
     std::vector<double> times;
     size_t pose = 0;
     for (auto _ : state) {
-        set_pose(Poses[pose]);
+        workers.view = view_of(Poses[pose]);
         pose = (pose + 1) % std::size(Poses);
-        for (auto& column : TheWorld.cells)
+        for (auto& column : world.cells)
             for (GridCell& cell : column) cell.visited = 0;
         const auto t0 = std::chrono::steady_clock::now();
         workers.frame();

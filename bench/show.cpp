@@ -45,7 +45,7 @@ void BM_TunnelComputedPerTexel(benchmark::State& state) {
                 const double dx = i - 128, dy = j - 128;
                 const double distance = std::sqrt(dx * dx + dy * dy);
                 const int32_t depth = distance == 0 ? 0 : int32_t(8192 / distance) % 256;
-                const int32_t angle = int32_t(std::atan2(dy, dx) * 128 / 3.1416);
+                const int32_t angle = int32_t(std::atan2(dy, dx) * 128 / PiRoundedUp);
                 Image[j * TunnelSize + i] = uint32_t(((depth + a) & 255) ^ ((angle + b) & 255)) << 8;
             }
         elapsed += 1 / 60.0;

@@ -14,7 +14,7 @@ struct BuiltWorld {
     WorldGrid grid{};
     BuiltWorld() {
         generate_content();
-        build_world(grid);
+        build_world(grid, TextureTable);
     }
 };
 
@@ -48,7 +48,7 @@ void BM_BuildWorld(benchmark::State& state) {
     built();
     for (auto _ : state) {
         WorldGrid grid{};
-        build_world(grid);
+        build_world(grid, TextureTable);
         benchmark::DoNotOptimize(grid.cells[9][2].shapeCount);
         clear_world(grid);
     }

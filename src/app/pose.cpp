@@ -29,9 +29,9 @@ int draw_and_write(const PoseRequest& pose, const std::string& outDir) {
     // The clock readings at start-up and in frame 1 give the rate display.
     set_virtual_frame(1);
     render_phase(state);
-    draw_minimap(*state.world);
+    draw_minimap(FrameBuffer, *state.world);
     const double time = read_clock();
-    draw_hud(update_rate(state.rate, (time - state.previousTime) / 1000), camera);
+    draw_hud(FrameBuffer, update_rate(state.rate, (time - state.previousTime) / 1000), camera);
     end_frames(state);
 
     if (!write_png(outDir + "/pose.png", FrameBuffer, ScreenWidth, ScreenHeight, ScreenWidth, false, &error)) {

@@ -5,14 +5,15 @@
 #include <cmath>
 
 #include "camera/queries.h"
+#include "content/pi.h"
 
 Camera TheCamera;
 int32_t HorizonOffset = 0;
 
 namespace {
 
-constexpr double TwoThousandPi = 6283.185307179586;
-constexpr double TwoPi = 6.283185307179586;
+constexpr double TwoThousandPi = 2000 * Pi;
+constexpr double TwoPi = 2 * Pi;
 constexpr double GroundTolerance = 0.01;
 constexpr double FallScale = 0.25;
 constexpr double ClimbRate = 5;

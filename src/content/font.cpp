@@ -101,17 +101,17 @@ void draw_glyph_into(uint32_t* image, int32_t rowLength, int32_t columns, int32_
 
 } // namespace
 
-void draw_glyph(uint8_t character, int32_t x, int32_t y, int32_t scale) {
-    if (!FrameBuffer) return;
-    draw_glyph_into(FrameBuffer, ScreenWidth, ScreenWidth, ScreenHeight, character, x, y, scale == 1 ? 1 : 2);
+void draw_glyph(uint32_t* frame, uint8_t character, int32_t x, int32_t y, int32_t scale) {
+    if (!frame) return;
+    draw_glyph_into(frame, ScreenWidth, ScreenWidth, ScreenHeight, character, x, y, scale == 1 ? 1 : 2);
 }
 
-void draw_text(const char* text, int32_t x, int32_t y, int32_t scale) {
+void draw_text(uint32_t* frame, const char* text, int32_t x, int32_t y, int32_t scale) {
     if (!text) return;
     const int64_t advance = int64_t(8) * scale;
     for (int64_t pen = x; *text; ++text, pen += advance) {
         if (pen < -16 || pen >= ScreenWidth) continue; // wholly off screen
-        draw_glyph(uint8_t(*text), int32_t(pen), y, scale);
+        draw_glyph(frame, uint8_t(*text), int32_t(pen), y, scale);
     }
 }
 

@@ -17,17 +17,37 @@ int32_t next_random(RandomSource& source) {
 
 namespace {
 
-struct TextureSize {
+struct BaseSize {
+    BaseTexture texture;
     int32_t width;
     int32_t height;
 };
 
-// By table index; the world builder and the show name textures by these indices.
-constexpr TextureSize BaseSizes[BaseTextureCount] = {
-    {128, 128}, {128, 128}, {128, 128}, {128, 128}, {128, 128},  // 0..4
-    {128, 128}, {128, 128}, {128, 128}, {1024, 128}, {256, 256}, // 5..9
-    {128, 128}, {256, 256}, {128, 16}, {256, 256}, {128, 128},   // 10..14
+// In table order.
+constexpr BaseSize BaseSizes[BaseTextureCount] = {
+    {GreyNoiseA, 128, 128},
+    {GreyNoiseB, 128, 128},
+    {OliveGround, 128, 128},
+    {RedBricks, 128, 128},
+    {SandTiles, 128, 128},
+    {GreyStone, 128, 128},
+    {BrownNoise, 128, 128},
+    {HeightMap, 128, 128},
+    {Sky, 1024, 128},
+    {NoticePage, 256, 256},
+    {LightGreyNoise, 128, 128},
+    {TerminalScreen, 256, 256},
+    {ComputerLabel, 128, 16},
+    {FarewellPage, 256, 256},
+    {DarkRedBricks, 128, 128},
 };
+
+constexpr bool sizes_in_table_order() {
+    for (int32_t i = 0; i < BaseTextureCount; ++i)
+        if (BaseSizes[i].texture != i) return false;
+    return true;
+}
+static_assert(sizes_in_table_order());
 
 struct Image {
     uint32_t* pixels;
@@ -35,8 +55,8 @@ struct Image {
     int32_t h;
 };
 
-Image image_of(int32_t index) {
-    const Texture& t = TextureTable[index];
+Image image_of(BaseTexture texture) {
+    const Texture& t = TextureTable[texture];
     return {t.pixels, t.width, t.height};
 }
 
@@ -113,25 +133,25 @@ void generate_content() {
     texture_count = BaseTextureCount;
 
     RandomSource random;
-    paint_tiled_noise(image_of(2), 32, 2.0, 0x605B24, 0x294000, random);
-    paint_bricks(image_of(3), 2.8, 0xF28F57, 0x2F2011, 16, 32, 64, random);
-    paint_bricks(image_of(14), 2.8, 0xD26F57, 0x1F2011, 32, 48, 64, random);
-    paint_grey_noise(image_of(0), random);
-    paint_grey_noise(image_of(1), random);
-    paint_bricks(image_of(4), 2.6, 0x604415, 0xEEB283, 16, 16, 20, random);
-    paint_tiled_noise(image_of(5), 32, 2.0, 0x404040, 0xA0A0A0, random);
-    paint_tiled_noise(image_of(6), 32, 2.0, 0x936651, 0x361712, random);
-    const Image heights = image_of(7);
+    paint_tiled_noise(image_of(OliveGround), 32, 2.0, 0x605B24, 0x294000, random);
+    paint_bricks(image_of(RedBricks), 2.8, 0xF28F57, 0x2F2011, 16, 32, 64, random);
+    paint_bricks(image_of(DarkRedBricks), 2.8, 0xD26F57, 0x1F2011, 32, 48, 64, random);
+    paint_grey_noise(image_of(GreyNoiseA), random);
+    paint_grey_noise(image_of(GreyNoiseB), random);
+    paint_bricks(image_of(SandTiles), 2.6, 0x604415, 0xEEB283, 16, 16, 20, random);
+    paint_tiled_noise(image_of(GreyStone), 32, 2.0, 0x404040, 0xA0A0A0, random);
+    paint_tiled_noise(image_of(BrownNoise), 32, 2.0, 0x936651, 0x361712, random);
+    const Image heights = image_of(HeightMap);
     fill_turbulence(heights.pixels, heights.w, heights.h, 4, false, 0, random);
-    paint_sky(image_of(8), random);
-    paint_text(image_of(9), 0,
+    paint_sky(image_of(Sky), random);
+    paint_text(image_of(NoticePage), 0,
                {{"Where is the music?", 0, 0}, {"Sorry, you need to press ", 0, 40}, {"  a special key...", 0, 50}});
-    paint_tiled_noise(image_of(10), 32, 2.0, 0xF0F0F0, 0xA0A0A0, random);
-    paint_text(image_of(11), 0x010101, {{"C:\\DEMOS\\", 2, 2}}); // an opaque near-black screen
-    paint_text(image_of(12), 0, {{"PC COMPUTER", 2, 2}});
-    paint_text(image_of(13), 0,
+    paint_tiled_noise(image_of(LightGreyNoise), 32, 2.0, 0xF0F0F0, 0xA0A0A0, random);
+    paint_text(image_of(TerminalScreen), 0x010101, {{"C:\\DEMOS\\", 2, 2}}); // an opaque near-black screen
+    paint_text(image_of(ComputerLabel), 0, {{"PC COMPUTER", 2, 2}});
+    paint_text(image_of(FarewellPage), 0,
                {{"Press [ESC] to exit.", 2, 2}, {"I hope you have enjoyed :)", 2, 30}, {"Lets celebrate!", 30, 60}});
-    add_green_lines(image_of(2));
+    add_green_lines(image_of(OliveGround));
 
     for (int32_t i = 0; i < BaseTextureCount; ++i) build_mips(TextureTable[i]); // no chain for the wide sky
 }

@@ -43,10 +43,6 @@ std::vector<double> octave_sizes(double size, bool octaves, double divisor) {
 
 } // namespace
 
-int32_t turbulence_octaves(double size, bool octaves, double divisor) {
-    return int32_t(octave_sizes(size, octaves, divisor).size());
-}
-
 void fill_turbulence(uint32_t* pixels, int32_t w, int32_t h, double size, bool octaves, double divisor,
                      RandomSource& random) {
     if (w <= 0 || h <= 0) return;

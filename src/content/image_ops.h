@@ -15,12 +15,10 @@ uint32_t mix_colors(uint32_t a, uint32_t b, uint8_t weight);
 void blend_hline(uint32_t* pixels, int32_t w, int32_t x0, int32_t x1, int32_t y, uint32_t color, uint8_t alpha);
 void blend_vline(uint32_t* pixels, int32_t w, int32_t x, int32_t y0, int32_t y1, uint32_t color, uint8_t alpha);
 
-// The sizes turbulence samples at: size, then divided by max(divisor, 1.1)
-// while above 1 (only the first when octaves is unset). Returns how many.
-int32_t turbulence_octaves(double size, bool octaves, double divisor);
-
 // Grey smooth value noise from w x h draws of the random source, the octaves
-// averaged with equal weight; greys stay at or below 127.
+// averaged with equal weight; greys stay at or below 127. The octaves are
+// sampled at size, then at size divided by max(divisor, 1.1) again and again
+// while above 1 (only the first when octaves is unset).
 void fill_turbulence(uint32_t* pixels, int32_t w, int32_t h, double size, bool octaves, double divisor,
                      RandomSource& random);
 

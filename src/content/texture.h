@@ -5,12 +5,12 @@
 #include <bit>
 #include <cstdint>
 
+#include "content/base_textures.h"
 #include "platform/spin_lock.h"
 
 constexpr int32_t TextureRecords = 256;
 constexpr int32_t ShadeLevels = 32;
 constexpr int32_t MaxMipLevels = 8;
-constexpr int32_t BaseTextureCount = 15;
 
 struct Texture {
     uint32_t* pixels;              // base level, width x height, row-major

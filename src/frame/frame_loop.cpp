@@ -12,9 +12,9 @@ double read_clock() { return double(uint32_t(now_ms())); }
 
 bool start_frames(FrameState& state, int32_t workers, std::string* error) {
     generate_content();
-    build_world(*state.world);
+    build_world(*state.world, TextureTable);
     if (!check_world(*state.world, error)) return false;
-    state.pool = workers > 0 ? start_workers(workers, render_tile) : nullptr;
+    state.pool = workers > 0 ? start_workers(workers) : nullptr;
     state.frame = 0;
     state.rate = RateDisplay{};
     state.previousTime = read_clock();
@@ -26,22 +26,23 @@ void render_phase(FrameState& state) {
     if (!state.pool) return;
     for (auto& column : state.world->cells)
         for (GridCell& cell : column) cell.visited = 0;
-    run_render_phase(state.pool);
+    const RenderJob job{state.world, make_view(*state.camera, *state.horizon), FrameBuffer};
+    run_render_phase(state.pool, job);
 }
 
 FrameReport finish_frame(FrameState& state) {
     FrameReport report;
     report.frame = ++state.frame;
     const bool overlays = state.pool != nullptr;
-    if (overlays) draw_minimap(*state.world);
+    if (overlays) draw_minimap(FrameBuffer, *state.world);
 
     report.timeMs = read_clock();
-    run_show(*state.show, *state.camera, *state.world, report.timeMs);
-    report.cues = take_sound_cues();
+    run_show(*state.show, *state.camera, *state.horizon, *state.world, report.timeMs, report.cues);
+    for (const SoundImage* sound : report.cues) play_sound(*sound);
 
     const double dt = (report.timeMs - state.previousTime) / 1000;
     const int32_t shownRate = update_rate(state.rate, dt);
-    if (overlays) draw_hud(shownRate, *state.camera);
+    if (overlays) draw_hud(FrameBuffer, shownRate, *state.camera);
 
     const bool closed = service_messages();
     rescale_rate(state.rate);

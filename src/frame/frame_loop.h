@@ -7,14 +7,12 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 #include "camera/camera.h"
 #include "frame/overlay.h"
 #include "show/show.h"
 #include "world/world.h"
 
-struct SoundImage;
 struct WorkerPool;
 
 // What the frame loop works on: the process's records (a test may point
@@ -35,7 +33,7 @@ struct FrameReport {
     int64_t frame = 0;   // the frame just run, 1-based
     double timeMs = 0;   // the clock value the show ran with
     bool quit = false;   // ESC is down or the window was closed: the run ends here
-    std::vector<const SoundImage*> cues; // the sounds the show started, in order
+    SoundCues cues;      // the sounds the show started in this frame, in order
 };
 
 // Builds the textures and the world, checks the world, starts workers

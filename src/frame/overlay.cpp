@@ -7,31 +7,32 @@
 #include "camera/camera.h"
 #include "content/color.h"
 #include "content/font.h"
+#include "content/pi.h"
 #include "world/world.h"
 
-void draw_minimap(const WorldGrid& world) {
+void draw_minimap(uint32_t* frame, const WorldGrid& world) {
     // Column offset i shows grid column i >> 2 (world X), row offset j grid row j >> 2 (world Y).
     for (int32_t i = 0; i < MinimapSize; ++i) {
         for (int32_t j = 0; j < MinimapSize; ++j) {
             const uint32_t color = cell_at(world, i >> 2, j >> 2).visited == 1 ? MinimapVisited : MinimapUnvisited;
-            uint32_t& pixel = FrameBuffer[size_t(MinimapTop + j) * ScreenWidth + size_t(MinimapLeft + i)];
+            uint32_t& pixel = frame[size_t(MinimapTop + j) * ScreenWidth + size_t(MinimapLeft + i)];
             pixel = blend_half(color, pixel);
         }
     }
 }
 
-void draw_hud(int32_t shownRate, const Camera& camera) {
+void draw_hud(uint32_t* frame, int32_t shownRate, const Camera& camera) {
     char text[256];
     std::snprintf(text, sizeof text, "FPS: %d ", shownRate);
-    draw_text(text, 10, 5, 2);
-    draw_text("screen: 1920 x 1080 x 32", 10, 30, 2);
-    draw_text("Using 8 cores of CPU", 10, 52, 2);
+    draw_text(frame, text, 10, 5, 2);
+    draw_text(frame, "screen: 1920 x 1080 x 32", 10, 30, 2);
+    draw_text(frame, "Using 8 cores of CPU", 10, 52, 2);
     std::snprintf(text, sizeof text, "Position X: %f", camera.x);
-    draw_text(text, 10, ScreenHeight - 90, 2);
+    draw_text(frame, text, 10, ScreenHeight - 90, 2);
     std::snprintf(text, sizeof text, "Position Y: %f", camera.y);
-    draw_text(text, 10, ScreenHeight - 60, 2);
+    draw_text(frame, text, 10, ScreenHeight - 60, 2);
     std::snprintf(text, sizeof text, "Position Z: %f", camera.z);
-    draw_text(text, 10, ScreenHeight - 30, 2);
+    draw_text(frame, text, 10, ScreenHeight - 30, 2);
 }
 
 namespace {
@@ -64,4 +65,4 @@ void rescale_rate(RateDisplay& rate) {
     }
 }
 
-double wrap_heading(double heading) { return std::fmod(heading + TwoPi, TwoPi); }
+double wrap_heading(double heading) { return std::fmod(heading + 2 * Pi, 2 * Pi); }

@@ -17,14 +17,13 @@ constexpr int32_t MinimapTop = 10;
 constexpr uint32_t MinimapVisited = 0xFF0000;
 constexpr uint32_t MinimapUnvisited = 0x00FF00;
 
-constexpr double TwoPi = 6.283185307179586;
+// Blends red (visited cells) or green (all others) half and half into frame
+// (ScreenWidth x ScreenHeight); world X runs left to right, world Y top to
+// bottom.
+void draw_minimap(uint32_t* frame, const WorldGrid& world);
 
-// Blends red (visited cells) or green (all others) half and half into the
-// FrameBuffer; world X runs left to right, world Y top to bottom.
-void draw_minimap(const WorldGrid& world);
-
-// The six HUD lines at scale 2.
-void draw_hud(int32_t shownRate, const Camera& camera);
+// The six HUD lines at scale 2, into frame.
+void draw_hud(uint32_t* frame, int32_t shownRate, const Camera& camera);
 
 // The running mean of the per-frame rates that the HUD shows.
 struct RateDisplay {

@@ -20,6 +20,7 @@ struct Worker {
 
 struct WorkerPool {
     RenderTile renderTile;
+    const RenderJob* job = nullptr; // the phase's job, set before the start signals
     TileCounter tiles;
     int32_t count;
     Worker workers[WorkerCount];
@@ -49,7 +50,7 @@ void worker_main(void* argument) {
         if (worker.pool->stopping.load(std::memory_order_acquire)) return;
         TileCounter& tiles = worker.pool->tiles;
         for (int32_t tile = next_tile(tiles); tile != -1; tile = next_tile(tiles))
-            worker.pool->renderTile(tile, *worker.scratch);
+            worker.pool->renderTile(tile, *worker.pool->job, *worker.scratch);
         release_semaphore(worker.done);
     }
 }
@@ -73,10 +74,15 @@ WorkerPool* start_workers(int32_t count, RenderTile renderTile) {
     return pool;
 }
 
-void run_render_phase(WorkerPool* pool) {
-    // No worker runs here, so the plain store needs no lock; the start
-    // signals order it before every worker's first request.
+void draw_job_tile(int32_t tile, const RenderJob& job, TileScratch& scratch) {
+    render_tile(tile, *job.world, job.view, scratch, job.frame);
+}
+
+void run_render_phase(WorkerPool* pool, const RenderJob& job) {
+    // No worker runs here, so the plain stores need no lock; the start
+    // signals order them before every worker's first request.
     pool->tiles.next = 0;
+    pool->job = &job;
     for (int32_t i = 0; i < pool->count; ++i) release_semaphore(pool->workers[i].start);
     for (int32_t i = 0; i < pool->count; ++i) wait_semaphore(pool->workers[i].done);
 }

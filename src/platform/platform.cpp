@@ -12,7 +12,6 @@ namespace {
 enum class Backend { None, Window, Headless };
 
 Backend ActiveBackend = Backend::None;
-std::vector<const SoundImage*> PendingCues;
 
 } // namespace
 
@@ -43,7 +42,6 @@ void platform_close() {
     if (ActiveBackend == Backend::Window) window_close();
     if (ActiveBackend == Backend::Headless) headless_close();
     ActiveBackend = Backend::None;
-    PendingCues.clear();
     for (uint8_t& key : KeyState) key = 0;
 }
 
@@ -68,12 +66,6 @@ void set_virtual_frame(int64_t frame) {
 }
 
 void play_sound(const SoundImage& sound) {
-    PendingCues.push_back(&sound);
     if (ActiveBackend == Backend::Window) window_play_sound(sound);
 }
 
-std::vector<const SoundImage*> take_sound_cues() {
-    std::vector<const SoundImage*> cues;
-    cues.swap(PendingCues);
-    return cues;
-}

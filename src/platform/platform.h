@@ -9,7 +9,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <vector>
 
 constexpr int32_t ScreenWidth = 1920;
 constexpr int32_t ScreenHeight = 1080;
@@ -86,10 +85,6 @@ int64_t now_ms();
 
 // Stops the sound that is playing and starts this one, asynchronously.
 void play_sound(const SoundImage& sound);
-
-// The sounds play_sound was asked for since the last call, in order (to be
-// replaced by the show's own cue list).
-std::vector<const SoundImage*> take_sound_cues();
 
 // --- Headless backend extra ---------------------------------------------
 

@@ -9,6 +9,8 @@
 #include <emmintrin.h>
 #endif
 
+#include "camera/camera.h"
+#include "content/texture.h"
 #include "platform/platform.h"
 #include "render/column.h"
 #include "render/intersect.h"
@@ -36,21 +38,21 @@ inline double vertical_distance(double T, double B, double eye) {
 }
 
 #if defined(__SSE2__)
-// Transposes the column-major tile into the row-major FrameBuffer, four
-// rows by four columns at a time (ScreenHeight and the tile width are
-// multiples of 4). With an aligned FrameBuffer the rows are written with
-// streaming stores: the frame is not read back by this worker, and the
-// stores need not fetch the lines they overwrite.
+// Transposes the column-major tile into the row-major frame, four rows by
+// four columns at a time (ScreenHeight and the tile width are multiples of
+// 4). With an aligned frame the rows are written with streaming stores: the
+// frame is not read back by this worker, and the stores need not fetch the
+// lines they overwrite.
 template <bool Stream>
 void copy_tile_out(const uint32_t* scratch, uint32_t* frame) {
-    static_assert(ScreenHeight % 4 == 0 && TileColumns % 4 == 0);
+    static_assert(ScreenHeight % 4 == 0 && TileWidth % 4 == 0);
     auto store = [](uint32_t* to, __m128i v) {
         if constexpr (Stream) _mm_stream_si128(reinterpret_cast<__m128i*>(to), v);
         else _mm_storeu_si128(reinterpret_cast<__m128i*>(to), v);
     };
     for (int32_t r = 0; r < ScreenHeight; r += 4) {
         uint32_t* const row = frame + size_t(r) * ScreenWidth;
-        for (int32_t c = 0; c < TileColumns; c += 4) {
+        for (int32_t c = 0; c < TileWidth; c += 4) {
             const uint32_t* const src = scratch + size_t(c) * ScreenHeight + size_t(r);
             const __m128i c0 = _mm_load_si128(reinterpret_cast<const __m128i*>(src));
             const __m128i c1 = _mm_load_si128(reinterpret_cast<const __m128i*>(src + ScreenHeight));
@@ -70,13 +72,13 @@ void copy_tile_out(const uint32_t* scratch, uint32_t* frame) {
 }
 
 #else
-// Transposes the column-major tile into the row-major FrameBuffer; the
+// Transposes the column-major tile into the row-major frame; the
 // portable form for processors without SSE2.
 template <bool Stream>
 void copy_tile_out(const uint32_t* scratch, uint32_t* frame) {
     for (int32_t r = 0; r < ScreenHeight; ++r) {
         uint32_t* const row = frame + size_t(r) * ScreenWidth;
-        for (int32_t c = 0; c < TileColumns; ++c) row[c] = scratch[size_t(c) * ScreenHeight + size_t(r)];
+        for (int32_t c = 0; c < TileWidth; ++c) row[c] = scratch[size_t(c) * ScreenHeight + size_t(r)];
     }
 }
 #endif
@@ -124,7 +126,12 @@ void order_hits(CellHits& cell, double eye) {
     }
 }
 
-void march_column(int32_t x, ColumnTarget target, const View& view, ShadeCache& cache) {
+View make_view(const Camera& camera, int32_t horizon) {
+    return View{camera.x, camera.y, camera.renderZ, camera.heading, camera.dirX, camera.dirY, camera.planeX,
+                camera.planeY, horizon, &TextureTable[Sky]};
+}
+
+void render_column(int32_t x, ColumnTarget target, WorldGrid& world, const View& view, ShadeCache& cache) {
     const double cameraX = 2.0 * x / ScreenWidth - 1;
     Ray ray;
     ray.camX = view.camX;
@@ -149,7 +156,7 @@ void march_column(int32_t x, ColumnTarget target, const View& view, ShadeCache& 
     CellHits cell;
     for (;;) {
         if (cellX < 0 || cellX >= GridSize || cellY < 0 || cellY >= GridSize) break;
-        GridCell& gridCell = cell_at(TheWorld, cellX, cellY);
+        GridCell& gridCell = cell_at(world, cellX, cellY);
         if (gridCell.shapeCount != 0) {
             // Read before writing: once set, the flag's cache line stays shared
             // between the cores instead of bouncing with every column.
@@ -191,36 +198,23 @@ void march_column(int32_t x, ColumnTarget target, const View& view, ShadeCache& 
 
         if (openBottom < openTop) break;
         if (cellX < 0 || cellX >= GridSize || cellY < 0 || cellY >= GridSize) break;
-        if (cell_at(TheWorld, cellX, cellY).inWorld == 0) break;
+        if (cell_at(world, cellX, cellY).inWorld == 0) break;
     }
-    draw_sky_column(x, target, openTop > 0 && openBottom >= openTop, view);
+    if (view.sky != nullptr) draw_sky_column(x, target, openTop > 0 && openBottom >= openTop, view, *view.sky);
 }
 
-void render_column(int32_t x) {
-    if (x < 0 || x >= ScreenWidth) return;
-    if (x % 16 == 0) {
-        const int32_t width = std::min(16, ScreenWidth - x);
-        for (int32_t r = 0; r < ScreenHeight; ++r)
-            std::memset(FrameBuffer + size_t(r) * ScreenWidth + size_t(x), 0, size_t(width) * sizeof(uint32_t));
-    }
-    const View view = current_view();
-    ShadeCache cache;
-    march_column(x, ColumnTarget{FrameBuffer + x, ScreenWidth}, view, cache);
-}
-
-void render_tile(int32_t tile, TileScratch& tileScratch) {
-    const int32_t x0 = tile * TileColumns;
-    if (x0 < 0 || x0 + TileColumns > ScreenWidth) return;
+void render_tile(int32_t tile, WorldGrid& world, const View& view, TileScratch& tileScratch, uint32_t* frame) {
+    const int32_t x0 = tile * TileWidth;
+    if (x0 < 0 || x0 + TileWidth > ScreenWidth) return;
     // Column c of the tile is rows [c * H, c * H + H): a column's rows are
     // adjacent, so drawing walks memory linearly instead of a row apart.
     uint32_t* const scratch = tileScratch.pixels;
     std::memset(scratch, 0, sizeof tileScratch.pixels);
-    const View view = current_view();
     ShadeCache cache;
-    for (int32_t c = 0; c < TileColumns; ++c)
-        march_column(x0 + c, ColumnTarget{scratch + size_t(c) * ScreenHeight, 1}, view, cache);
+    for (int32_t c = 0; c < TileWidth; ++c)
+        render_column(x0 + c, ColumnTarget{scratch + size_t(c) * ScreenHeight, 1}, world, view, cache);
 
-    uint32_t* const frame = FrameBuffer + x0;
-    if ((reinterpret_cast<uintptr_t>(frame) & 15) == 0) copy_tile_out<true>(scratch, frame);
-    else copy_tile_out<false>(scratch, frame);
+    uint32_t* const columns = frame + x0;
+    if ((reinterpret_cast<uintptr_t>(columns) & 15) == 0) copy_tile_out<true>(scratch, columns);
+    else copy_tile_out<false>(scratch, columns);
 }

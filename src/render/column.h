@@ -1,5 +1,5 @@
-// The column renderer's pieces: the open row range, the ordering of one
-// cell's hits and the march of one column into any column target.
+// The column renderer's pieces: the open row range and the ordering of one
+// cell's hits.
 #pragma once
 
 #include <cstdint>
@@ -27,7 +27,3 @@ void cover_rows(int32_t& openBottom, int32_t& openTop, const RayHit& h, int32_t 
 // depth, everything else by vertical distance from the eye; the hit to draw
 // last ends at position 0.
 void order_hits(CellHits& hits, double eye);
-
-// Draws column x into target (which must already be cleared): the march
-// through the grid, the hits of each cell nearest first, then the sky.
-void march_column(int32_t x, ColumnTarget target, const View& view, ShadeCache& cache);

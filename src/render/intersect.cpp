@@ -4,8 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
+#include "content/pi.h"
 #include "content/texture.h"
 #include "platform/platform.h"
 #include "render/numeric.h"
@@ -15,8 +15,8 @@ namespace {
 
 constexpr double H = ScreenHeight;
 
-// Screen row of height z at depth d, before HorizonOffset.
-inline double project_row(double z, double eye, double d) { return H - (z - eye + 0.0001) * H / d; }
+// Screen row of height z at depth d, before the horizon offset.
+inline double project_row(double z, double eye, double d) { return H - (z - eye + EyeLift) * H / d; }
 
 // Depth of a point on the ray. An axis-parallel ray measures along the axis
 // it runs on, so rdx = 0 does not divide by zero.
@@ -297,7 +297,7 @@ void intersect_cylinder(int32_t cellX, int32_t cellY, const Ray& ray, const Shap
     // ratio is capped at 1 so rounding on the rim cannot make acos/asin NaN.
     const double t = sideX ? std::asin(std::min(std::fabs(nearP.Y - Cy) / r, 1.0))
                            : std::acos(std::min(std::fabs(nearP.X - Cx) / r, 1.0));
-    const double f = 2 * t / std::numbers::pi;
+    const double f = 2 * t / Pi;
     const int32_t w = g.sideTexture->width;
     int64_t u = trunc_wide(w * f);
     if (Cy > nearP.Y) u = w - 1 - u;

@@ -1,5 +1,5 @@
 // What one ray reports for one shape in one cell, and what the span drawers
-// draw. Rows are screen rows (down from the top) before HorizonOffset is
+// draw. Rows are screen rows (down from the top) before the horizon offset is
 // added; depths are along the ray in units of the ray direction.
 // hit, dist, scale, the wall rows and the near point are set for every hit;
 // the other fields of the wall, the top face and the bottom face only when
@@ -9,6 +9,11 @@
 #include <cstdint>
 
 struct Texture;
+
+// Height z at depth d projects to the row ScreenHeight - (z - eye + EyeLift) x
+// ScreenHeight / d: the eye sits this far below its height. The top face's
+// texture walk takes the same lift, so its texels stay where its rows are.
+constexpr double EyeLift = 0.0001;
 
 struct RayHit {
     bool hit;

@@ -3,21 +3,18 @@
 // the horizon, mirrored where the row difference turns negative.
 #include <cmath>
 #include <cstdlib>
-#include <numbers>
 
+#include "content/pi.h"
 #include "content/texture.h"
 #include "platform/platform.h"
 #include "render/numeric.h"
 #include "render/spans.h"
 
-constexpr int32_t SkyTexture = 8;
-
-void draw_sky_column(int32_t x, ColumnTarget column, bool fillAll, const View& view) {
-    const Texture& sky = TextureTable[SkyTexture];
+void draw_sky_column(int32_t x, ColumnTarget column, bool fillAll, const View& view, const Texture& sky) {
     const int64_t sw = sky.width, sh = sky.height;
     if (sky.pixels == nullptr || sw <= 0 || sh <= 0) return;
     const int64_t colStep = (sw * 1024) / (4 * int64_t(ScreenWidth));
-    const int64_t turn = trunc_wide(0.5 * view.heading / std::numbers::pi * double(sw));
+    const int64_t turn = trunc_wide(0.5 * view.heading / Pi * double(sw));
     int64_t u = (colStep * x / 1024 + turn) % sw;
     if (u < 0) u += sw;  // a heading below 0 still picks a column inside the panorama
     const int64_t horizonRow = view.horizon / 4;

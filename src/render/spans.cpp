@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "camera/camera.h"
 #include "content/texture.h"
 #include "platform/platform.h"
 #include "render/numeric.h"
@@ -33,11 +32,6 @@ inline int32_t mip_level(int32_t size, double scale) {
 }
 
 }  // namespace
-
-View current_view() {
-    const Camera& c = TheCamera;
-    return View{c.x, c.y, c.renderZ, c.heading, c.dirX, c.dirY, c.planeX, c.planeY, HorizonOffset};
-}
 
 Texture* shaded_texture(ShadeCache& cache, Texture* texture, int32_t level) {
     if (level == 0) return texture;
@@ -114,8 +108,8 @@ struct FaceWalk {
     double end;             // the walk runs while r < end
 };
 
-// lift is subtracted from the eye's height above the face (the top face's
-// 0.0001; the bottom face has none).
+// lift is subtracted from the eye's height above the face (EyeLift for the
+// top face, as in the projection of its rows; the bottom face has none).
 FaceWalk start_face_walk(const Texture& texture, int32_t level, const RayHit& h, const View& view, double y0,
                          double y1, double upperFlat, double lowerFlat, double faceZ, double lift) {
     const uint32_t* const texels = level_pixels(texture, level);
@@ -144,7 +138,7 @@ void draw_top_face(ColumnTarget column, const RayHit& h, const View& view, Shade
     const Texture& texture = *shaded_texture(cache, h.topTexture, h.faceShade);
     const double o = view.horizon;
     const FaceWalk w = start_face_walk(texture, top_mip_level(texture, h.scale), h, view, h.topFarRow + o,
-                                       h.topNearRow + o, h.topFarRowFlat, h.topNearRowFlat, h.topZ, 0.0001);
+                                       h.topNearRow + o, h.topFarRowFlat, h.topNearRowFlat, h.topZ, EyeLift);
     if (w.texels == nullptr) return;
     const int32_t rowEnd = row_end(w.end), stride = column.stride;
     uint32_t* p = column.pixels + ptrdiff_t(w.r) * stride;

@@ -16,17 +16,16 @@ struct ColumnTarget {
     int32_t stride;
 };
 
-// The camera values a frame is drawn from, read once before drawing.
+// What a frame is drawn from, taken once before drawing (make_view): the
+// camera's values, the horizon offset and the sky panorama behind them.
 struct View {
     double camX, camY;
     double eye;       // renderZ
     double heading;
     double dirX, dirY, planeX, planeY;
-    int32_t horizon;  // HorizonOffset
+    int32_t horizon;  // rows added to every projected row
+    const Texture* sky;
 };
-
-// Reads TheCamera and HorizonOffset.
-View current_view();
 
 // Remembers what get_shaded_texture returned for each (texture, level)
 // within one tile: a variant never changes once made, and this keeps the
@@ -49,6 +48,6 @@ void draw_wall_span(ColumnTarget column, const RayHit& h, const View& view, Shad
 void draw_top_face(ColumnTarget column, const RayHit& h, const View& view, ShadeCache& cache);
 void draw_bottom_face(ColumnTarget column, const RayHit& h, const View& view, ShadeCache& cache);
 
-// Fills the column's empty pixels with the sky (TextureTable entry 8) from the
-// top down to the first drawn pixel, or every empty pixel with fillAll.
-void draw_sky_column(int32_t x, ColumnTarget column, bool fillAll, const View& view);
+// Fills the column's empty pixels with the sky panorama from the top down to
+// the first drawn pixel, or every empty pixel with fillAll.
+void draw_sky_column(int32_t x, ColumnTarget column, bool fillAll, const View& view, const Texture& sky);

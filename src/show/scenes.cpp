@@ -62,14 +62,14 @@ constexpr double TunnelSeconds = 8;
 constexpr double TunnelFirstTurnAfter = 2;
 constexpr double TunnelSecondTurnAfter = 3;
 constexpr double TunnelTurnRate = 0.5;
-constexpr double TunnelSecondHeading = 3.3615041393410787;  // 1.07 pi
+constexpr double TunnelFirstHeading = Pi / 2;
+constexpr double TunnelSecondHeading = 1.07 * Pi;
 constexpr uint32_t BlankScreen = 0x010101;
 
 // Runs, in order, every row whose time has passed and whose index is the
 // substep; after a slow frame several rows fire in one call.
 template <size_t N>
-void type_rows(ShowState& show, const TypingRow (&rows)[N]) {
-    uint32_t* const screen = screen_pixels();
+void type_rows(ShowState& show, uint32_t* screen, const TypingRow (&rows)[N], SoundCues& cues) {
     for (size_t r = 0; r < N; ++r) {
         if (!(show.elapsed > rows[r].after) || show.substep != int32_t(r)) continue;
         if (screen)
@@ -77,17 +77,17 @@ void type_rows(ShowState& show, const TypingRow (&rows)[N]) {
                 if (!line.text) break;
                 draw_text_on_image(screen, ScreenSize, line.text, line.x, line.y);
             }
-        play_sound(KeyClick);
+        add_cue(cues, KeyClick);
         ++show.substep;
     }
 }
 
 }  // namespace
 
-void run_dir_scene(ShowState& show, double nowMs) {
-    type_rows(show, DirRows);
+void run_dir_scene(ShowState& show, uint32_t* screen, double nowMs, SoundCues& cues) {
+    type_rows(show, screen, DirRows, cues);
     if (show.elapsed > DirSceneSeconds) {
-        play_sound(KeyClick);
+        add_cue(cues, KeyClick);
         show.step = 26;
         show.substep = 0;
         show.previousElapsed = show.elapsed;
@@ -95,18 +95,17 @@ void run_dir_scene(ShowState& show, double nowMs) {
     }
 }
 
-void run_tunnel_step(ShowState& show, Camera& camera, double nowMs) {
+void run_tunnel_step(ShowState& show, Camera& camera, uint32_t* screen, double nowMs, SoundCues& cues) {
     // The step clock runs through the scene; the frame time is its increase.
     const double dt = show.elapsed - show.previousElapsed;
     if (show.substep == 0 && show.elapsed > TunnelFirstTurnAfter &&
-        turn_left_towards(camera, HalfPi, TunnelTurnRate * dt))
+        turn_left_towards(camera, TunnelFirstHeading, TunnelTurnRate * dt))
         show.substep = 1;
     if (show.substep == 1 && show.elapsed > TunnelSecondTurnAfter &&
         turn_right_towards(camera, TunnelSecondHeading, TunnelTurnRate * dt))
         show.substep = 2;
     show.previousElapsed = show.elapsed;
 
-    uint32_t* const screen = screen_pixels();
     if (screen) draw_tunnel(screen, show.elapsed);
 
     if (show.substep == 2 && show.elapsed > TunnelSeconds) {
@@ -117,12 +116,12 @@ void run_tunnel_step(ShowState& show, Camera& camera, double nowMs) {
         show.step = 27;
         restart_clock(show, nowMs);
         show.substep = 0;
-        play_sound(KeyClick);
+        add_cue(cues, KeyClick);
     }
 }
 
-void run_about_scene(ShowState& show, double nowMs) {
-    type_rows(show, AboutRows);
+void run_about_scene(ShowState& show, uint32_t* screen, double nowMs, SoundCues& cues) {
+    type_rows(show, screen, AboutRows, cues);
     if (show.elapsed > AboutSceneSeconds) {
         show.step = 28;
         restart_clock(show, nowMs);

@@ -25,48 +25,44 @@ struct StepRow {
     bool clearsSubstep;   // substep = 0 when the step advances
 };
 
-constexpr double Pi = 3.141592653589793;
-constexpr double ThreeQuarterPi = 2.356194490192345;
-constexpr double ThreeHalfPi = 4.71238898038469;
-
 using K = StepKind;
 using U = Until;
 
 // Indexed by step number.
 constexpr StepRow Steps[] = {
     /* 0 */ {K::Start, 0, 0, U::None, 0, 0, false},
-    /* 1 */ {K::TurnRight, HalfPi, 1 / 1.5, U::None, 0, 0, false},
+    /* 1 */ {K::TurnRight, Pi / 2, 1 / 1.5, U::None, 0, 0, false},
     /* 2 */ {K::Walk, 12, 0, U::YAbove, 0, 0, false},
     /* 3 */ {K::TurnRight, Pi, 1 / 1.5, U::None, 0, 0, false},
     /* 4 */ {K::HorizonDown, -1000, 500, U::None, 0, 0, false},
-    /* 5 */ {K::TurnLeft, HalfPi, 1 / 5.0, U::None, 0, 0, false},
-    /* 6 */ {K::TurnRight, 3.9269908169872414, 1 / 5.0, U::None, 200, -500, false},
+    /* 5 */ {K::TurnLeft, Pi / 2, 1 / 5.0, U::None, 0, 0, false},
+    /* 6 */ {K::TurnRight, 5 * Pi / 4, 1 / 5.0, U::None, 200, -500, false},
     /* 7 */ {K::Walk, 5, 0, U::XAbove, 0, 0, false},
-    /* 8 */ {K::TurnRight, ThreeHalfPi, 1 / 5.0, U::None, 0, 0, false},
+    /* 8 */ {K::TurnRight, 3 * Pi / 2, 1 / 5.0, U::None, 0, 0, false},
     /* 9 */ {K::Walk, 4.8, 0, U::YBelow, 0, 0, false},
-    /* 10 */ {K::TurnLeft, ThreeQuarterPi, 0.5, U::None, 0, 0, false},
+    /* 10 */ {K::TurnLeft, 3 * Pi / 4, 0.5, U::None, 0, 0, false},
     /* 11 */ {K::Pause, 3, 0, U::None, 0, 0, false},
-    /* 12 */ {K::TurnRight, ThreeHalfPi, 0.5, U::None, 0, 0, false},
+    /* 12 */ {K::TurnRight, 3 * Pi / 2, 0.5, U::None, 0, 0, false},
     /* 13 */ {K::Walk, 3.4, 0, U::YBelow, 0, 0, false},
     /* 14 */ {K::TurnLeft, Pi, 0.5, U::None, 0, 0, false},
     /* 15 */ {K::Walk, 6.5, 0, U::XAbove, 0, 0, false},
-    /* 16 */ {K::TurnLeft, 2.0420352248333655, 0.5, U::None, 0, 0, false},
+    /* 16 */ {K::TurnLeft, 0.65 * Pi, 0.5, U::None, 0, 0, false},
     /* 17 */ {K::Walk, 7.6, 0, U::XAbove, 0, 0, false},
     /* 18 */ {K::TurnRight, Pi, 0.5, U::None, 0, 0, false},
     /* 19 */ {K::Walk, 8.5, 0, U::XAbove, 0, 0, false},
-    /* 20 */ {K::TurnRight, ThreeHalfPi, 0.5, U::None, 0, 0, false},
+    /* 20 */ {K::TurnRight, 3 * Pi / 2, 0.5, U::None, 0, 0, false},
     /* 21 */ {K::Walk, 2.8, 0, U::YBelow, 0, 0, false},
-    /* 22 */ {K::TurnLeft, 3.2986722862692828, 0.5, U::None, 0, 0, false},
+    /* 22 */ {K::TurnLeft, 1.05 * Pi, 0.5, U::None, 0, 0, false},
     /* 23 */ {K::HorizonDown, -750, 500, U::None, 0, 0, false},
     /* 24 */ {K::Walk, 9.2, 0, U::XAbove, 0, 0, true},
     /* 25 */ {K::DirScene, 0, 0, U::None, 0, 0, false},
     /* 26 */ {K::Tunnel, 0, 0, U::None, 0, 0, false},
     /* 27 */ {K::AboutScene, 0, 0, U::None, 0, 0, false},
-    /* 28 */ {K::TurnLeft, HalfPi, 1 / 1.5, U::None, 0, 0, false},
+    /* 28 */ {K::TurnLeft, Pi / 2, 1 / 1.5, U::None, 0, 0, false},
     /* 29 */ {K::Walk, 5.5, 0, U::YAbove, 0, 0, false},
     /* 30 */ {K::TurnRight, Pi, 1 / 1.5, U::None, 0, 0, false},
     /* 31 */ {K::Walk, 10.5, 0, U::XAbove, 0, 0, false},
-    /* 32 */ {K::TurnRight, ThreeHalfPi, 1 / 1.5, U::None, 0, 0, false},
+    /* 32 */ {K::TurnRight, 3 * Pi / 2, 1 / 1.5, U::None, 0, 0, false},
     /* 33 */ {K::Walk, 3.5, 0, U::YBelow, 0, 0, false},
     /* 34 */ {K::TurnRight, 0, 1 / 1.5, U::None, 0, 0, false},
     /* 35 */ {K::Walk, 3.4, 0, U::XBelow, 300, -400, true},
@@ -98,20 +94,21 @@ bool walk_ended(const Camera& camera, Until until, double bound) {
 
 // Turn, walk and horizon steps: dt is the time since the previous call, as
 // the clock restarts at the end of every call.
-void run_movement(ShowState& show, Camera& camera, const StepRow& row, double nowMs) {
+void run_movement(ShowState& show, Camera& camera, int32_t& horizon, const StepRow& row, double nowMs,
+                  SoundCues& cues) {
     const double dt = show.elapsed;
-    if (row.raiseRate > 0 && HorizonOffset < row.raiseLimit) HorizonOffset += horizon_rows(row.raiseRate, dt);
+    if (row.raiseRate > 0 && horizon < row.raiseLimit) horizon += horizon_rows(row.raiseRate, dt);
     bool done = false;
     switch (row.kind) {
         case StepKind::TurnRight: done = turn_right_towards(camera, row.target, row.rate * dt); break;
         case StepKind::TurnLeft: done = turn_left_towards(camera, row.target, row.rate * dt); break;
         case StepKind::Walk:
-            show_walk(show, camera, WalkSpeed * dt);
+            show_walk(show, camera, WalkSpeed * dt, cues);
             done = walk_ended(camera, row.until, row.target);
             break;
         case StepKind::HorizonDown:
-            HorizonOffset -= horizon_rows(row.rate, dt);
-            done = HorizonOffset < row.target;
+            horizon -= horizon_rows(row.rate, dt);
+            done = horizon < row.target;
             break;
         default: break;
     }
@@ -127,23 +124,24 @@ void run_movement(ShowState& show, Camera& camera, const StepRow& row, double no
 // have come down to within reach of the floor. (The next hop usually catches
 // the camera a little above the floor, so its eye seldom rests exactly at the
 // standing height; that alone would leave all hops but the first silent.)
-void run_finale(ShowState& show, Camera& camera, const WorldGrid& world, double nowMs) {
+void run_finale(ShowState& show, Camera& camera, const WorldGrid& world, double nowMs, SoundCues& cues) {
     if (show.substep == 0) {
         const double dt = show.elapsed;
         turn_camera(camera, FinaleTurnRate * dt);
         turn_camera(camera, FinaleTurnRate * dt);
         const bool wasRising = camera.fallSpeed < 0;
         jump_camera(camera, world);
-        if (!wasRising && camera.fallSpeed < 0) play_sound(FootstepA);
+        if (!wasRising && camera.fallSpeed < 0) add_cue(cues, FootstepA);
     }
     restart_clock(show, nowMs);
 }
 
-void run_step(ShowState& show, Camera& camera, const WorldGrid& world, double nowMs) {
+void run_step(ShowState& show, Camera& camera, int32_t& horizon, const WorldGrid& world, double nowMs,
+              SoundCues& cues) {
     const StepRow& row = Steps[show.step];
     switch (row.kind) {
         case StepKind::Start:
-            HorizonOffset = StartHorizon;
+            horizon = StartHorizon;
             fill_tunnel_tables();
             restart_clock(show, nowMs);
             show.step = 1;
@@ -154,19 +152,20 @@ void run_step(ShowState& show, Camera& camera, const WorldGrid& world, double no
                 restart_clock(show, nowMs);
             }
             break;
-        case StepKind::DirScene: run_dir_scene(show, nowMs); break;
-        case StepKind::Tunnel: run_tunnel_step(show, camera, nowMs); break;
-        case StepKind::AboutScene: run_about_scene(show, nowMs); break;
-        case StepKind::Finale: run_finale(show, camera, world, nowMs); break;
-        default: run_movement(show, camera, row, nowMs); break;
+        case StepKind::DirScene: run_dir_scene(show, terminal_screen(), nowMs, cues); break;
+        case StepKind::Tunnel: run_tunnel_step(show, camera, terminal_screen(), nowMs, cues); break;
+        case StepKind::AboutScene: run_about_scene(show, terminal_screen(), nowMs, cues); break;
+        case StepKind::Finale: run_finale(show, camera, world, nowMs, cues); break;
+        default: run_movement(show, camera, horizon, row, nowMs, cues); break;
     }
 }
 
 }  // namespace
 
-void run_show(ShowState& show, Camera& camera, const WorldGrid& world, double nowMs) {
+void run_show(ShowState& show, Camera& camera, int32_t& horizon, const WorldGrid& world, double nowMs,
+              SoundCues& cues) {
     if (show.stepStartMs == 0) show.stepStartMs = nowMs;
     show.elapsed = (nowMs - show.stepStartMs) / 1000;
     for (const int32_t number : TestingOrder)
-        if (show.step == number) run_step(show, camera, world, nowMs);
+        if (show.step == number) run_step(show, camera, horizon, world, nowMs, cues);
 }

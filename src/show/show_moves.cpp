@@ -8,7 +8,7 @@
 #include "show/show_steps.h"
 #include "show/sounds.h"
 
-void show_walk(ShowState& show, Camera& camera, double distance) {
+void show_walk(ShowState& show, Camera& camera, double distance, SoundCues& cues) {
     walk_camera(camera, distance);
     const double before = show.distanceWalked;
     const double after = before + distance;
@@ -16,7 +16,7 @@ void show_walk(ShowState& show, Camera& camera, double distance) {
     // A footstep every 1 / 1.3 units; which foot depends on the whole units walked.
     if (std::floor(1.3 * after) != std::floor(1.3 * before)) {
         const bool even = std::fmod(std::floor(after), 2.0) == 0;
-        play_sound(even ? FootstepA : FootstepB);
+        add_cue(cues, even ? FootstepA : FootstepB);
     }
 }
 
@@ -44,8 +44,8 @@ int32_t horizon_rows(double rate, double dt) {
     return int32_t(std::min(rows, MostRows));
 }
 
-uint32_t* screen_pixels() {
-    const Texture* screen = get_shaded_texture(&TextureTable[ScreenTextureIndex], ScreenShade);
+uint32_t* terminal_screen() {
+    const Texture* screen = get_shaded_texture(&TextureTable[TerminalScreen], ScreenShade);
     if (!screen || !screen->pixels || screen->width != ScreenSize || screen->height != ScreenSize)
         return nullptr;
     return screen->pixels;

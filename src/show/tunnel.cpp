@@ -15,7 +15,7 @@ void fill_tunnel_tables() {
         for (int32_t i = 0; i < TunnelSize; ++i) {
             const double dy = j - 128;
             const double dx = i - 128;
-            TunnelAngle[j][i] = int32_t(std::atan2(dy, dx) * 128 / 3.1416);
+            TunnelAngle[j][i] = int32_t(std::atan2(dy, dx) * 128 / PiRoundedUp);
             const double distance = std::sqrt(dx * dx + dy * dy);
             // The centre has no direction and no depth: 8192 / 0 is no number
             // an integer can hold, so its code is 0 like its neighbours'

@@ -6,6 +6,11 @@
 
 constexpr int32_t TunnelSize = 256;
 
+// The angle codes are atan2 x 128 / PiRoundedUp. Pi rounded up to four
+// places maps a half turn to just under 128, so every code lies in
+// -127..127 and the pattern wraps with the low 8 bits.
+constexpr double PiRoundedUp = 3.1416;
+
 // Indexed [row j][column i] of the screen image.
 extern int32_t TunnelAngle[TunnelSize][TunnelSize];  // -127..127
 extern int32_t TunnelDepth[TunnelSize][TunnelSize];  // 0..255, 0 at the centre

@@ -8,11 +8,11 @@
 
 namespace {
 
-constexpr int32_t HeightMapTexture = 7;
 constexpr int32_t HeightMapWidth = 128;
 constexpr uint32_t SiteHeightPixel = 64;  // height -2
 
-Texture* texture_entry(int32_t number) { return number == NoTexture ? nullptr : &TextureTable[number]; }
+// A scene row's texture number as a pointer into textures.
+Texture* texture_entry(Texture* textures, int32_t number) { return number == NoTexture ? nullptr : &textures[number]; }
 
 // Corner (x, y) of the grid from the low byte of its height map pixel: 0 is -3, 255 is 0.984375.
 double corner_height(const uint32_t* heightMap, int32_t x, int32_t y) {
@@ -26,27 +26,27 @@ void level_building_site(uint32_t* heightMap) {
     }
 }
 
-void add_terrain(WorldGrid& grid, const uint32_t* heightMap) {
+void add_terrain(WorldGrid& grid, const uint32_t* heightMap, Texture* ground) {
     for (int32_t a = 1; a <= 30; ++a) {
         for (int32_t b = 1; b <= 30; ++b) {
             add_terrain_cell(grid, a, b, corner_height(heightMap, a, b), corner_height(heightMap, a + 1, b),
                              corner_height(heightMap, a + 1, b + 1), corner_height(heightMap, a, b + 1),
-                             texture_entry(2));
+                             ground);
             cell_at(grid, a, b).inWorld = 1;
         }
     }
 }
 
-void add_ring_of_boxes(WorldGrid& grid) {
+void add_ring_of_boxes(WorldGrid& grid, Texture* textures) {
     PolygonGeometry box{};
     const double corners[4][2] = {{0, 0}, {0, 1}, {1, 1}, {1, 0}};
     const int32_t uMode[4] = {1, 0, 1, 0};
     for (int32_t i = 0; i < 4; ++i) {
         box.vertices[i] = ShapeVertex{corners[i][0], corners[i][1], -4, 2};
-        box.sideTextures[i] = texture_entry(14);
+        box.sideTextures[i] = &textures[DarkRedBricks];
         box.uMode[i] = uMode[i];
     }
-    box.topTexture = texture_entry(3);
+    box.topTexture = &textures[RedBricks];
     for (int32_t a = 1; a <= 30; ++a) {
         for (int32_t b = 1; b <= 30; ++b) {
             if (a == 1 || a == 30 || b == 1 || b == 30) add_polygon_shape(grid, a, b, QuadPrism, box);
@@ -54,7 +54,7 @@ void add_ring_of_boxes(WorldGrid& grid) {
     }
 }
 
-void add_scene_row(WorldGrid& grid, const SceneRow& row) {
+void add_scene_row(WorldGrid& grid, Texture* textures, const SceneRow& row) {
     if (row.kind == Cylinder) {
         CylinderGeometry column{};
         column.cx = row.corners[0].x;
@@ -62,20 +62,20 @@ void add_scene_row(WorldGrid& grid, const SceneRow& row) {
         column.zBottom = row.heights[0].zBottom;
         column.zTop = row.heights[0].zTop;
         column.radius = row.radius;
-        column.sideTexture = texture_entry(row.sideTextures[0]);
-        column.topTexture = texture_entry(row.topTexture);
+        column.sideTexture = texture_entry(textures, row.sideTextures[0]);
+        column.topTexture = texture_entry(textures, row.topTexture);
         for (const SceneCell& cell : row.cells) add_cylinder_shape(grid, cell.a, cell.b, column);
         return;
     }
     PolygonGeometry shape{};
     for (int32_t i = 0; i < 4; ++i) {
         shape.vertices[i] = ShapeVertex{row.corners[i].x, row.corners[i].y, row.heights[i].zBottom, row.heights[i].zTop};
-        shape.sideTextures[i] = texture_entry(row.sideTextures[i]);
+        shape.sideTextures[i] = texture_entry(textures, row.sideTextures[i]);
         shape.uMode[i] = row.uMode[i];
         shape.fitHeight[i] = row.fitHeight[i];
     }
-    shape.topTexture = texture_entry(row.topTexture);
-    shape.bottomTexture = texture_entry(row.bottomTexture);
+    shape.topTexture = texture_entry(textures, row.topTexture);
+    shape.bottomTexture = texture_entry(textures, row.bottomTexture);
     for (const SceneCell& cell : row.cells) add_polygon_shape(grid, cell.a, cell.b, row.kind, shape);
 }
 
@@ -95,10 +95,10 @@ void add_terrain_cell(WorldGrid& grid, int32_t a, int32_t b, double h00, double 
     add_polygon_shape(grid, a, b, TriangleSheet, sheet);
 }
 
-void build_world(WorldGrid& grid) {
-    uint32_t* const heightMap = TextureTable[HeightMapTexture].pixels;
+void build_world(WorldGrid& grid, Texture* textures) {
+    uint32_t* const heightMap = textures[HeightMap].pixels;
     level_building_site(heightMap);
-    add_terrain(grid, heightMap);
-    add_ring_of_boxes(grid);
-    for (const SceneRow& row : scene_rows()) add_scene_row(grid, row);
+    add_terrain(grid, heightMap, &textures[OliveGround]);
+    add_ring_of_boxes(grid, textures);
+    for (const SceneRow& row : scene_rows()) add_scene_row(grid, textures, row);
 }

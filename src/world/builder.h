@@ -1,5 +1,5 @@
-// Builds the world once at start from texture 7 (the height map) and the
-// fixed scene table.
+// Builds the world once at start from the height map texture and the fixed
+// scene table.
 #pragma once
 
 #include <string>
@@ -13,8 +13,10 @@ struct Texture;
 void add_terrain_cell(WorldGrid& grid, int32_t a, int32_t b, double h00, double h10, double h11, double h01,
                       Texture* topTexture);
 
-// Fills the (empty) grid; reads and changes TextureTable entry 7.
-void build_world(WorldGrid& grid);
+// Fills the (empty) grid from the base textures (the TextureTable, indexed by
+// BaseTexture): reads and changes the height map and keeps pointers to the
+// others in the shapes.
+void build_world(WorldGrid& grid, Texture* textures);
 
 // Checks the built world's invariants; false with a message if one fails.
 bool check_world(const WorldGrid& grid, std::string* error);

@@ -20,7 +20,7 @@ struct SceneHeight {
     double zBottom, zTop;
 };
 
-// A polygon row: its corners in vertex order; textures are TextureTable entry
+// A polygon row: its corners in vertex order; textures are BaseTexture
 // numbers or NoTexture. A cylinder row: the centre in corners[0], the radius,
 // the round side's texture in sideTextures[0]. A triangle's entry 3 is unused.
 struct SceneRow {

@@ -8,12 +8,14 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "content/pi.h"
+
 namespace {
 
 // The fixed horizontal direction every polygon edge is shaded against.
 constexpr double LightX = 0.1;
 constexpr double LightY = 0.5;
-constexpr double ShadePerRadian = 10.185916357881302;  // 32 / pi
+constexpr double ShadePerRadian = 32 / Pi;
 constexpr int32_t DarkestShade = 31;
 
 // Relief across a top face, in shade levels (16 per world unit of height).

@@ -26,16 +26,8 @@ std::vector<uint8_t> glyph_as_drawn(uint8_t character) {
     return rows_at(image, 24, 5, 2);
 }
 
-// Counts ink in the frame buffer and clears it.
-size_t take_ink() {
-    if (!FrameBuffer) platform_allocate_frame_buffer(nullptr);
-    size_t n = 0;
-    for (size_t i = 0; i < size_t(ScreenWidth) * ScreenHeight; ++i) {
-        n += FrameBuffer[i] == Ink;
-        FrameBuffer[i] = 0;
-    }
-    return n;
-}
+// A picture of the FrameBuffer's size, all paper.
+std::vector<uint32_t> blank_frame() { return std::vector<uint32_t>(size_t(ScreenWidth) * ScreenHeight, Paper); }
 
 }  // namespace
 
@@ -56,23 +48,23 @@ TEST(Font, EveryByteTakesOneCell) {
 }
 
 // At scale 2 each font pixel is a 2 x 2 block.
-TEST(Font, FrameBufferScales) {
-    take_ink();
-    draw_glyph('A', 100, 200, 2);
+TEST(Font, FrameScales) {
+    std::vector<uint32_t> frame = blank_frame();
+    draw_glyph(frame.data(), 'A', 100, 200, 2);
     for (int32_t i = 0; i < 16; ++i)  // 'A' row 7 is E7
-        EXPECT_EQ(FrameBuffer[(200 + 15) * ScreenWidth + 100 + i] == Ink, (0xE7 & (0x80 >> (i / 2))) != 0) << i;
-    EXPECT_EQ(take_ink(), size_t(4 * 30));
+        EXPECT_EQ(frame[(200 + 15) * ScreenWidth + 100 + i] == Ink, (0xE7 & (0x80 >> (i / 2))) != 0) << i;
+    EXPECT_EQ(std::count(frame.begin(), frame.end(), Ink), 4 * 30);
 }
 
 // Cells that stick out of the target are cut at its edges instead of
 // wrapping into the next row or writing outside the buffer.
 TEST(Font, CellsOverTheEdgeAreClipped) {
-    take_ink();
-    draw_text("MMMM", ScreenWidth - 4, ScreenHeight - 3, 2);
-    draw_text("M", -10, -10, 2);
+    std::vector<uint32_t> frame = blank_frame();
+    draw_text(frame.data(), "MMMM", ScreenWidth - 4, ScreenHeight - 3, 2);
+    draw_text(frame.data(), "M", -10, -10, 2);
     for (int32_t y = 0; y < ScreenHeight; ++y)
         for (int32_t x = 0; x < ScreenWidth; ++x) {
-            if (FrameBuffer[size_t(y) * ScreenWidth + x] != Ink) continue;
+            if (frame[size_t(y) * ScreenWidth + x] != Ink) continue;
             ASSERT_TRUE((x >= ScreenWidth - 4 && y >= ScreenHeight - 3) || (x < 6 && y < 6)) << x << "," << y;
         }
     std::vector<uint32_t> image(16 * 9, Paper);

@@ -18,8 +18,6 @@ TEST(RandomSource, ReproducesTheClassicSequence) {
 TEST(ImageOps, RoundingAndClamping) {
     EXPECT_EQ(mix_colors(0x000000C8, 0x00000064, 77), 0x00000081u);  // 60 + 69, not 130
     EXPECT_EQ(mix_colors(0x00FFFFFF, 0x00FFFFFF, 1), 0x00FFFFFFu);   // never above 255
-    EXPECT_EQ(turbulence_octaves(120, true, 2.6), 6);  // the sixth size is 1.0099...
-    EXPECT_EQ(turbulence_octaves(4, true, 0.5), 15);   // as for 1.1
     // 3 x 3 relief: only the centre is inside the border, and it clamps to white.
     std::vector<uint32_t> image = {0, 0x00AB0007, 9, 11, 200, 13, 0x00FF0000, 17, 255};
     std::vector<uint32_t> expected = image;
@@ -28,13 +26,26 @@ TEST(ImageOps, RoundingAndClamping) {
     EXPECT_EQ(image, expected);
 }
 
-TEST(ImageOps, DegenerateSizesAndStepsDoNoHarm) {
-    EXPECT_EQ(turbulence_octaves(INFINITY, true, 2.0), 0);
-    // No octave at all gives black, not 0 / 0.
-    std::vector<uint32_t> image(64, 0x00808080);
+namespace {
+
+// Noise of one size from a fresh random source.
+std::vector<uint32_t> turbulence(double size, double divisor) {
+    std::vector<uint32_t> image(16 * 16, 0x00808080);
     RandomSource random;
-    fill_turbulence(image.data(), 8, 8, 0.5, true, 2, random);
-    EXPECT_EQ(image, std::vector<uint32_t>(64, 0));
+    fill_turbulence(image.data(), 16, 16, size, true, divisor, random);
+    return image;
+}
+
+}  // namespace
+
+TEST(ImageOps, DegenerateSizesAndStepsDoNoHarm) {
+    // A divisor that would never shrink the size counts as 1.1.
+    EXPECT_EQ(turbulence(4, 0.5), turbulence(4, 1.1));
+    EXPECT_NE(turbulence(4, 1.1), turbulence(4, 2));
+    // No octave at all (a size of 1 or less, or one that never shrinks)
+    // gives black, not 0 / 0, and returns.
+    EXPECT_EQ(turbulence(0.5, 2), std::vector<uint32_t>(16 * 16, 0));
+    EXPECT_EQ(turbulence(INFINITY, 2), std::vector<uint32_t>(16 * 16, 0));
     // A zero brick step draws nothing.
     std::vector<uint32_t> bricks(128 * 128, 0x00808080);
     draw_bricks(bricks.data(), 128, 128, 0, 32, 1, 0x00FFFFFF, 255);

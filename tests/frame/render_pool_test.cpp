@@ -49,7 +49,7 @@ TEST(RenderPool, EightWorkersDrawWhatOneThreadDraws) {
         for (const GridCell& cell : column) visitedCells += cell.visited;
     EXPECT_GT(visitedCells, 0);
 
-    render_all_tiles();
+    render_all_tiles(TheWorld, make_view(TheCamera, HorizonOffset), FrameBuffer);
     EXPECT_TRUE(frame_matches("one_thread_frame", pooled));
     end_frames(state);
     platform_close();

@@ -9,10 +9,12 @@
 
 #include "../support/render_tiles.h"
 #include "../support/frame_check.h"
+#include "camera/camera.h"
 #include "frame/headless_play.h"
 #include "frame/worker_pool.h"
 #include "platform/platform.h"
 #include "render/render.h"
+#include "world/world.h"
 
 namespace {
 
@@ -24,7 +26,7 @@ void draw_show_view(int64_t frame) {
     FrameState state;
     EXPECT_TRUE(start_frames(state, 0, &error)) << error;
     while (state.frame < frame - 1) run_headless_frame(state);
-    render_all_tiles();
+    render_all_tiles(*state.world, make_view(*state.camera, *state.horizon), FrameBuffer);
     end_frames(state);
     platform_close();
 }

@@ -5,8 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "../support/render_tiles.h"
-#include "camera/camera.h"
 #include "content/texture.h"
 #include "fixtures.h"
 #include "platform/platform.h"
@@ -105,16 +103,18 @@ TEST(OrderHits, DistanceThenHeightRule) {
 // More shapes in one cell than the hit buffer holds: the rest are dropped and
 // the frame is drawn. Only cells that hold a shape and that a ray enters are marked.
 TEST(Frame, VisitedFlagsAndTheHitLimit) {
-    reset_scene(8.5, 8.5, 0.5, 0.3, -540);
+    FixtureScene scene(8.5, 8.5, 0.5, 0.3, -540);
+    WorldGrid& world = *scene.world;
     Texture* t = make_fixture_texture(0, 128, 128);
     for (int32_t i = 0; i < 20; ++i)
-        add_shape(7, 9, QuadPrism, box_geometry(7, 9, 0.1, 0.1, 0.9, 0.9, i * 0.05, i * 0.05 + 0.04, t, t, t),
-                  i * 0.05 + 0.04, i * 0.05);
-    add_shape(20, 20, QuadPrism, box_geometry(20, 20, 0, 0, 1, 1, 0, 1, t, t, t), 1, 0);  // behind the camera
-    render_all_tiles();
-    EXPECT_EQ(cell_at(TheWorld, 7, 9).visited, 1);
-    EXPECT_EQ(cell_at(TheWorld, 20, 20).visited, 0);
-    EXPECT_EQ(cell_at(TheWorld, 8, 8).visited, 0);  // entered, but empty
+        add_shape(world, 7, 9, QuadPrism,
+                  box_geometry(7, 9, 0.1, 0.1, 0.9, 0.9, i * 0.05, i * 0.05 + 0.04, t, t, t), i * 0.05 + 0.04,
+                  i * 0.05);
+    add_shape(world, 20, 20, QuadPrism, box_geometry(20, 20, 0, 0, 1, 1, 0, 1, t, t, t), 1, 0);  // behind the camera
+    draw_scene(scene);
+    EXPECT_EQ(cell_at(world, 7, 9).visited, 1);
+    EXPECT_EQ(cell_at(world, 20, 20).visited, 0);
+    EXPECT_EQ(cell_at(world, 8, 8).visited, 0);  // entered, but empty
 }
 
 }  // namespace

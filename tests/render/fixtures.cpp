@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "camera/camera.h"
+#include "../support/render_tiles.h"
 #include "content/texture.h"
 #include "platform/platform.h"
 #include "render/numeric.h"
@@ -49,8 +49,9 @@ PolygonGeometry box_geometry(int32_t a, int32_t b, double x0, double y0, double 
     return g;
 }
 
-void add_shape(int32_t a, int32_t b, int32_t kind, const PolygonGeometry& g, double zTop, double zBottom) {
-    GridCell& cell = cell_at(TheWorld, a, b);
+void add_shape(WorldGrid& world, int32_t a, int32_t b, int32_t kind, const PolygonGeometry& g, double zTop,
+               double zBottom) {
+    GridCell& cell = cell_at(world, a, b);
     cell.shapes = static_cast<Shape*>(std::realloc(cell.shapes, sizeof(Shape) * (cell.shapeCount + 1)));
     Shape& s = cell.shapes[cell.shapeCount++];
     s = Shape{};
@@ -60,16 +61,18 @@ void add_shape(int32_t a, int32_t b, int32_t kind, const PolygonGeometry& g, dou
     s.zBottom = zBottom;
 }
 
-void reset_scene(double x, double y, double eye, double heading, int32_t horizon) {
-    clear_world(TheWorld);
+FixtureScene::FixtureScene(double x, double y, double eye, double heading, int32_t horizonOffset)
+    : horizon(horizonOffset) {
     for (int32_t a = 1; a < GridSize - 1; ++a)
-        for (int32_t b = 1; b < GridSize - 1; ++b) cell_at(TheWorld, a, b).inWorld = 1;
+        for (int32_t b = 1; b < GridSize - 1; ++b) cell_at(*world, a, b).inWorld = 1;
     if (FrameBuffer == nullptr) platform_allocate_frame_buffer(nullptr);
-    make_fixture_texture(8, 1024, 128);
-    TheCamera = Camera{};
-    TheCamera.x = x;
-    TheCamera.y = y;
-    TheCamera.z = TheCamera.renderZ = eye;
-    set_camera_heading(TheCamera, heading);
-    HorizonOffset = horizon;
+    make_fixture_texture(Sky, 1024, 128);
+    camera.x = x;
+    camera.y = y;
+    camera.z = camera.renderZ = eye;
+    set_camera_heading(camera, heading);
+}
+
+void draw_scene(FixtureScene& scene) {
+    render_all_tiles(*scene.world, make_view(scene.camera, scene.horizon), FrameBuffer);
 }

@@ -3,6 +3,9 @@
 
 #include <cstdint>
 
+#include "../support/test_world.h"
+#include "camera/camera.h"
+#include "render/render.h"
 #include "world/world.h"
 
 struct Texture;
@@ -15,9 +18,21 @@ Texture* make_fixture_texture(int32_t index, int32_t w, int32_t h);
 PolygonGeometry box_geometry(int32_t a, int32_t b, double x0, double y0, double x1, double y1, double zBottom,
                              double zTop, Texture* side, Texture* top, Texture* bottom);
 
-// Appends a shape to cell (a, b) of TheWorld (owned by the world).
-void add_shape(int32_t a, int32_t b, int32_t kind, const PolygonGeometry& g, double zTop, double zBottom);
+// Appends a shape to cell (a, b) of world (owned by the world).
+void add_shape(WorldGrid& world, int32_t a, int32_t b, int32_t kind, const PolygonGeometry& g, double zTop,
+               double zBottom);
 
-// Empty world with the inner 30 x 30 cells in the world, a camera at (x, y,
-// eye) with the given heading, HorizonOffset, a sky texture and a frame buffer.
-void reset_scene(double x, double y, double eye, double heading, int32_t horizon);
+// A test's own scene: an empty world with the inner 30 x 30 cells in the
+// world, a camera at (x, y, eye) with the given heading, and the horizon
+// offset. Making one also puts a fixture sky into the TextureTable and makes
+// sure the FrameBuffer exists.
+struct FixtureScene {
+    OwnedWorld world = empty_world();
+    Camera camera;
+    int32_t horizon;
+
+    FixtureScene(double x, double y, double eye, double heading, int32_t horizonOffset);
+};
+
+// Draws the scene's view into the FrameBuffer, tile by tile.
+void draw_scene(FixtureScene& scene);

@@ -9,18 +9,16 @@
 
 #include "../support/frame_check.h"
 #include "../support/read_png.h"
-#include "../support/render_tiles.h"
-#include "camera/camera.h"
 #include "fixtures.h"
 #include "platform/platform.h"
 
 namespace {
 
 void draw_box_scene(double heading) {
-    reset_scene(8.5, 8.5, 0.5, heading, -540);
+    FixtureScene scene(8.5, 8.5, 0.5, heading, -540);
     Texture* const t = make_fixture_texture(0, 128, 128);
-    add_shape(9, 9, QuadPrism, box_geometry(9, 9, 0.2, 0.2, 0.8, 0.8, 0, 0.7, t, t, t), 0.7, 0);
-    render_all_tiles();
+    add_shape(*scene.world, 9, 9, QuadPrism, box_geometry(9, 9, 0.2, 0.2, 0.8, 0.8, 0, 0.7, t, t, t), 0.7, 0);
+    draw_scene(scene);
 }
 
 // The message names path, and the PNG there holds exactly pixels.

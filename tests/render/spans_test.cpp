@@ -12,7 +12,7 @@
 TEST(Spans, EndAtTheLastRow) {
     std::vector<uint32_t> pixels(ScreenHeight, 0);
     const ColumnTarget column{pixels.data(), 1};
-    const View view{3.5, 2.5, 0.5, 0, -1, 0, 0, 0.66, 0};
+    const View view{3.5, 2.5, 0.5, 0, -1, 0, 0, 0.66, 0, nullptr};
     ShadeCache cache;
     Texture* texture = make_fixture_texture(0, 128, 128);
     RayHit h{};

@@ -3,13 +3,11 @@
 #include <cmath>
 #include <map>
 
-#include "content/content.h"
-#include "world/builder.h"
+#include "content/pi.h"
 #include "show_fixture.h"
 
 namespace {
 
-constexpr double TwoPi = 6.283185307179586;
 constexpr int64_t FinaleSeconds = 20;
 
 struct StepRecord {
@@ -28,32 +26,34 @@ struct ShowRun {
 // The whole show in virtual time, driven as the frame loop drives it: the
 // show, then renderZ = z, the fall step and the heading wrap. Stops 20 s
 // into the finale or at the first frame outside the inner cells.
-ShowRun run_whole_show(int64_t fps) {
+ShowRun run_whole_show(const WorldGrid& world, int64_t fps) {
     ShowRun run;
     ShowState show{};
     Camera camera{};
-    HorizonOffset = 0;
+    int32_t horizon = 0;
     int32_t lastStep = -1;
     double previous = 1000;
     double zBefore = camera.z, zDrop = 0;
     for (int64_t frame = 1; frame <= 300 * fps; ++frame) {
         const double now = double(1000 + frame * 1000 / fps);
         const int32_t before = show.step;
-        run_show(show, camera, TheWorld, now);
+        SoundCues cues;
+        run_show(show, camera, horizon, world, now, cues);
+        EXPECT_EQ(cues.dropped, 0) << "frame " << frame;
 
         for (int32_t s = lastStep + 1; s <= show.step; ++s) run.steps[s].firstFrame = frame;
         lastStep = std::max(lastStep, show.step);
-        for (const SoundImage* sound : take_sound_cues()) {
+        for (int32_t i = 0; i < cues.count; ++i) {
             StepRecord& record = run.steps[before];  // hand-over clicks belong to the step they end
-            if (sound == &KeyClick) ++record.clicks;
+            if (cues.sounds[i] == &KeyClick) ++record.clicks;
             else ++record.footsteps;
             if (show.step == 37) run.thumpFrames.push_back(frame);  // step 36 is silent
         }
 
         const double dt = (now - previous) / 1000;
         camera.renderZ = camera.z;
-        fall_step(camera, TheWorld, 2 * dt);
-        camera.heading = std::fmod(camera.heading + TwoPi, TwoPi);
+        fall_step(camera, world, 2 * dt);
+        camera.heading = std::fmod(camera.heading + 2 * Pi, 2 * Pi);
         previous = now;
 
         if (show.step == 37) {
@@ -75,13 +75,10 @@ struct WholeShow : ::testing::TestWithParam<int64_t> {};
 }  // namespace
 
 TEST_P(WholeShow, RunsEveryStepInOrderWithItsCues) {
-    open_headless();
-    generate_content();
-    clear_world(TheWorld);
-    build_world(TheWorld);
-    ASSERT_GT(cell_at(TheWorld, 3, 2).shapeCount, 0u);
+    const OwnedWorld world = built_world();
+    ASSERT_GT(cell_at(*world, 3, 2).shapeCount, 0u);
     const int64_t fps = GetParam();
-    const ShowRun run = run_whole_show(fps);
+    const ShowRun run = run_whole_show(*world, fps);
 
     ASSERT_EQ(run.finalStep, 37);
     EXPECT_EQ(run.steps.at(1).firstFrame, 1);  // the first call starts the show

@@ -2,17 +2,15 @@
 
 #include <cmath>
 
+#include "content/pi.h"
 #include "show/tunnel.h"
 #include "show_fixture.h"
 
 namespace {
 
-constexpr double HalfPi = 1.5707963267948966;
-
 struct SceneTest : ShowFixture {
     double now = 5000;
     void SetUp() override {
-        ShowFixture::SetUp();
         make_screen_texture();
         fill_tunnel_tables();
     }
@@ -23,7 +21,7 @@ struct SceneTest : ShowFixture {
         show.substep = 0;
         show.stepStartMs = now;
     }
-    void at(double seconds) { run_show(show, camera, TheWorld, now + seconds * 1000); }
+    void at(double seconds) { run_show(show, camera, horizon, *world, now + seconds * 1000, cues); }
     void run_at_60(double from, double to) {
         for (double t = from; t <= to; t += 1 / 60.0) at(t);
     }
@@ -37,9 +35,9 @@ struct SceneTest : ShowFixture {
 TEST_F(SceneTest, SlowFrameTypesThreeLettersInOneCall) {
     enter(25);
     at(0.4);
-    EXPECT_TRUE(take_cue_names().empty());
+    EXPECT_TRUE(take_cue_names(cues).empty());
     at(1.5);
-    EXPECT_EQ(take_cue_names(), (std::vector<std::string>{"KeyClick", "KeyClick", "KeyClick"}));
+    EXPECT_EQ(take_cue_names(cues), (std::vector<std::string>{"KeyClick", "KeyClick", "KeyClick"}));
     EXPECT_EQ(show.substep, 3);
     const uint32_t bg = background();
     EXPECT_TRUE(row_reads(screen(), "         DIR", 2, 2, bg));
@@ -51,20 +49,20 @@ TEST_F(SceneTest, SlowFrameTypesThreeLettersInOneCall) {
 // nearly a full circle the tunnel runs past 8 seconds and ends once the
 // second turn is done, blanking the screen to the prompt with one click.
 TEST_F(SceneTest, TunnelEndsAfterBothTurnsAndEightSeconds) {
-    set_camera_heading(camera, HalfPi - 0.07);
+    set_camera_heading(camera, Pi / 2 - 0.07);
     enter(26);
     run_at_60(0, 1.99);
-    EXPECT_NEAR(camera.heading, HalfPi - 0.07, 1e-12);
+    EXPECT_NEAR(camera.heading, Pi / 2 - 0.07, 1e-12);
     EXPECT_EQ(screen()[100 * 256 + 100] & 0xFFFF00FFu, 0u);  // the green tunnel over the background
     run_at_60(2.0, 9.0);
     EXPECT_EQ(show.step, 26);
-    EXPECT_TRUE(take_cue_names().empty());
+    EXPECT_TRUE(take_cue_names(cues).empty());
     double t = 9.0;
     while (show.step == 26 && t < 30) at(t += 1 / 60.0);
     ASSERT_EQ(show.step, 27);
     EXPECT_GT(t, 9.5);  // a turn of 2 pi - 0.12 and one of 1.69 radians at 1 radian a second
-    EXPECT_NEAR(std::fmod(camera.heading + 2000 * M_PI, 2 * M_PI), 3.3615041393410787, 0.05);
-    EXPECT_EQ(take_cue_names(), std::vector<std::string>{"KeyClick"});
+    EXPECT_NEAR(std::fmod(camera.heading + 2000 * Pi, 2 * Pi), 1.07 * Pi, 0.05);
+    EXPECT_EQ(take_cue_names(cues), std::vector<std::string>{"KeyClick"});
     EXPECT_TRUE(cell_shows(screen(), 'C', 2, 2, 0x010101));
     EXPECT_EQ(screen()[100 * 256 + 100], 0x010101u);
 }

@@ -1,5 +1,5 @@
-// Helpers for the show's tests: a terminal-screen texture of our own, cue
-// capture through the headless backend, and glyph checks on the screen.
+// Helpers for the show's tests: a terminal-screen texture of our own, the
+// names of the cues a call issued, and glyph checks on the screen.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "../support/test_world.h"
 #include "camera/camera.h"
 #include "content/font.h"
 #include "content/texture.h"
@@ -18,29 +19,25 @@
 
 constexpr uint32_t ScreenBackground = 0x102030;
 
-// Texture 11 alone, a plain 256 x 256 picture, with the 15 base entries
-// counted so that its variants are appended after them.
+// The terminal screen texture alone, a plain 256 x 256 picture, with the 15
+// base entries counted so that its variants are appended after them.
 inline void make_screen_texture() {
     reset_texture_table();
     texture_count = BaseTextureCount;
-    Texture& t = TextureTable[11];
+    Texture& t = TextureTable[TerminalScreen];
     t.width = 256;
     t.height = 256;
     t.pixels = static_cast<uint32_t*>(std::malloc(256 * 256 * sizeof(uint32_t)));
     for (int32_t n = 0; n < 256 * 256; ++n) t.pixels[n] = ScreenBackground;
 }
 
-inline uint32_t* screen() { return get_shaded_texture(&TextureTable[11], 2)->pixels; }
+inline uint32_t* screen() { return get_shaded_texture(&TextureTable[TerminalScreen], 2)->pixels; }
 
-inline void open_headless() {
-    std::string error;
-    ASSERT_TRUE(platform_open_headless(60, &error)) << error;
-    take_sound_cues();
-}
-
-inline std::vector<std::string> take_cue_names() {
+// The names of the cues, in order, and the cues emptied.
+inline std::vector<std::string> take_cue_names(SoundCues& cues) {
     std::vector<std::string> names;
-    for (const SoundImage* sound : take_sound_cues()) names.push_back(sound->name);
+    for (int32_t i = 0; i < cues.count; ++i) names.push_back(cues.sounds[i]->name);
+    cues = SoundCues{};
     return names;
 }
 
@@ -65,12 +62,12 @@ inline bool row_reads(const uint32_t* image, const char* text, int32_t x, int32_
     return true;
 }
 
-// A fresh show and camera, HorizonOffset back at its load value.
+// A fresh show and camera, the horizon offset at its load value, an empty
+// world and no cues.
 struct ShowFixture : ::testing::Test {
     ShowState show{};
     Camera camera{};
-    void SetUp() override {
-        HorizonOffset = 0;
-        open_headless();
-    }
+    int32_t horizon = 0;
+    OwnedWorld world = empty_world();
+    SoundCues cues;
 };

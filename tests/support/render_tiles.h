@@ -7,7 +7,7 @@
 #include "platform/platform.h"
 #include "render/render.h"
 
-inline void render_all_tiles() {
+inline void render_all_tiles(WorldGrid& world, const View& view, uint32_t* frame) {
     static const std::unique_ptr<TileScratch> scratch = std::make_unique<TileScratch>();
-    for (int32_t t = 0; t < ScreenWidth / TileColumns; ++t) render_tile(t, *scratch);
+    for (int32_t t = 0; t < ScreenWidth / TileWidth; ++t) render_tile(t, world, view, *scratch, frame);
 }

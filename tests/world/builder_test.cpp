@@ -19,11 +19,11 @@ struct BuilderTest : ::testing::Test {
     void SetUp() override {
         generate_content();
         for (int32_t y = 0; y < 128; ++y) {
-            for (int32_t x = 0; x < 128; ++x) TextureTable[7].pixels[y * 128 + x] = HeightPixel(x, y);
+            for (int32_t x = 0; x < 128; ++x) TextureTable[HeightMap].pixels[y * 128 + x] = HeightPixel(x, y);
         }
-        TextureTable[7].pixels[20 * 128 + 20] = 0xFFFFFF00u;
-        TextureTable[7].pixels[20 * 128 + 21] = 0x000000FFu;
-        build_world(grid);
+        TextureTable[HeightMap].pixels[20 * 128 + 20] = 0xFFFFFF00u;
+        TextureTable[HeightMap].pixels[20 * 128 + 21] = 0x000000FFu;
+        build_world(grid, TextureTable);
     }
     void TearDown() override {
         clear_world(grid);
@@ -31,7 +31,7 @@ struct BuilderTest : ::testing::Test {
     }
     void rebuild() {
         clear_world(grid);
-        build_world(grid);
+        build_world(grid, TextureTable);
     }
 
     const Shape& shape(int32_t a, int32_t b, uint32_t i) const { return cell_at(grid, a, b).shapes[i]; }
@@ -48,7 +48,7 @@ TEST_F(BuilderTest, CountsInvariantsAndTheScreenFace) {
 
     // The show draws into the shade-2 variant of the screen face's texture.
     const PolygonGeometry& screen = *shape(9, 2, 13).geometry.polygon;
-    EXPECT_EQ(screen.sideTextures[1], &TextureTable[11]);
+    EXPECT_EQ(screen.sideTextures[1], &TextureTable[TerminalScreen]);
     EXPECT_EQ(screen.edgeShade[1], 2);
     EXPECT_EQ(screen.uMode[1], 3);
 }
