@@ -73,7 +73,7 @@ protected:
 TEST_F(MinimapTest, VisitedCellsRedOthersGreenBlendedOverTheView) {
     // Cell (a, b) = (3, 7): X index 3 runs across, Y index 7 down.
     cell_at(*world, 3, 7).visited = 1;
-    draw_minimap(*world);
+    draw_minimap(FrameBuffer, *world);
 
     const uint32_t red = blend_half(0xFF0000, 0x00204060);
     const uint32_t green = blend_half(0x00FF00, 0x00204060);
@@ -92,7 +92,7 @@ TEST_F(MinimapTest, HudLinesAtTheirRowsInWhiteAtScale2) {
     for (size_t i = 0; i < size_t(ScreenWidth) * ScreenHeight; ++i) FrameBuffer[i] = 0;
     Camera camera;
     camera.x = 12.25;
-    draw_hud(63, camera);
+    draw_hud(FrameBuffer, 63, camera);
 
     // Each line is 16 rows high from its top row; nothing else is touched.
     // 16-pixel cells: "FPS: 63 " ends before column 10 + 7 x 16, "Position X:

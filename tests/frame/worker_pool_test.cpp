@@ -12,7 +12,10 @@ namespace {
 
 std::atomic<int32_t> TimesRendered[TileCount];
 
-void count_tile(int32_t tile, TileScratch&) { TimesRendered[tile].fetch_add(1); }
+// The dispatch tests draw nothing; their tile functions only count.
+const RenderJob NoJob{nullptr, View{}, nullptr};
+
+void count_tile(int32_t tile, const RenderJob&, TileScratch&) { TimesRendered[tile].fetch_add(1); }
 
 // The worker that takes tile 0 is held inside it until the test lets it go;
 // meanwhile the others must take and render every other tile.
@@ -26,7 +29,7 @@ struct HeldWorker {
 };
 HeldWorker Held;
 
-void held_worker_tile(int32_t tile, TileScratch&) {
+void held_worker_tile(int32_t tile, const RenderJob&, TileScratch&) {
     TimesRendered[tile].fetch_add(1);
     std::unique_lock lock(Held.mutex);
     if (tile == 0) {
@@ -70,7 +73,7 @@ TEST(WorkerPool, OtherWorkersTakeEveryTileWhileOneIsHeld) {
             Held.released = false;
             Held.heldTiles = Held.otherTiles = 0;
         }
-        std::thread frameThread([pool] { run_render_phase(pool); });
+        std::thread frameThread([pool] { run_render_phase(pool, NoJob); });
         bool othersDone = false;
         {
             std::unique_lock lock(Held.mutex);
@@ -98,7 +101,7 @@ TEST(WorkerPool, CompletesFramesWhereWorkersGetNoTile) {
         WorkerPool* pool = start_workers(workers, count_tile);
         for (int frame = 0; frame < 500; ++frame) {
             clear_counts();
-            run_render_phase(pool);
+            run_render_phase(pool, NoJob);
             expect_every_tile_once();
         }
         stop_workers(pool);

@@ -25,7 +25,7 @@ const std::vector<uint32_t>& hud_over_black() {
     std::string error;
     if (!platform_allocate_frame_buffer(&error)) return hud;
     std::fill(FrameBuffer, FrameBuffer + size_t(ScreenWidth) * ScreenHeight, 0u);
-    draw_hud(60, Camera{});
+    draw_hud(FrameBuffer, 60, Camera{});
     hud.assign(FrameBuffer, FrameBuffer + size_t(ScreenWidth) * ScreenHeight);
     return hud;
 }
