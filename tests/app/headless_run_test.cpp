@@ -10,13 +10,6 @@
 
 namespace {
 
-std::vector<std::string> lines_of(const std::string& text) {
-    std::vector<std::string> lines;
-    std::stringstream stream(text);
-    for (std::string line; std::getline(stream, line);) lines.push_back(line);
-    return lines;
-}
-
 // A minimap pixel is red or green blended half and half over the view.
 bool minimap_colour(uint32_t p) {
     const uint32_t r = p >> 16 & 0xFF;

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "../support/run_program.h"
+#include "../support/texture_hashes.h"
 #include "app/texture_dump.h"
 #include "content/content.h"
 #include "content/texture.h"
@@ -15,18 +15,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-std::vector<std::string> split_lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        if (!line.empty() && line[0] != '#') lines.push_back(line);
-    return lines;
-}
-
-std::vector<std::string> committed_hashes() {
-    return split_lines(read_text_file(QUORVALITE_SOURCE_DIR "/tests/content/texture_hashes.txt"));
-}
 
 class TextureDumpTest : public ::testing::Test {
 protected:
@@ -38,7 +26,7 @@ protected:
 // The dump generates the content (a second time here, which must repeat the
 // first), prints every hash and writes every level that has rows.
 TEST_F(TextureDumpTest, PrintsTheCommittedHashesAndWritesEveryLevelWithRows) {
-    const std::vector<std::string> expected = committed_hashes();
+    const std::vector<std::string> expected = committed_texture_hashes();
     generate_content();
     reset_texture_table();
     const TempDir folder;
@@ -46,7 +34,7 @@ TEST_F(TextureDumpTest, PrintsTheCommittedHashesAndWritesEveryLevelWithRows) {
     const int rc = dump_textures((folder.path / "textures").string());
     const std::string printed = ::testing::internal::GetCapturedStdout();
     ASSERT_EQ(rc, 0);
-    EXPECT_EQ(split_lines(printed), expected);
+    EXPECT_EQ(lines_of(printed), expected);
 
     const fs::path dir = folder.path / "textures";
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 113);

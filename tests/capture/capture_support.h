@@ -20,13 +20,6 @@ inline std::set<std::string> names_in(const std::string& folder) {
     return names;
 }
 
-inline std::vector<std::string> lines_of(const std::string& text) {
-    std::vector<std::string> lines;
-    std::stringstream stream(text);
-    for (std::string line; std::getline(stream, line);) lines.push_back(line);
-    return lines;
-}
-
 // "key=value" fields of ffprobe's compact lines, one map per stream; every
 // frame is decoded and counted (nb_read_frames).
 inline std::vector<std::map<std::string, std::string>> probe_streams(const std::string& file) {

@@ -36,6 +36,14 @@ inline std::string read_text_file(const std::string& path) {
     return text.str();
 }
 
+// The lines of a text, without their line ends.
+inline std::vector<std::string> lines_of(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
 struct ProgramResult {
     int exitCode = -1; // -1 when it did not exit normally
     std::string out;

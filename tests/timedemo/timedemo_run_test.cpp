@@ -3,20 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <regex>
-#include <sstream>
 
 #include "../support/run_program.h"
-
-namespace {
-
-std::vector<std::string> lines_of(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
-
-} // namespace
 
 TEST(Bench, JsonHasEveryFieldAndAgreesWithTheTrace) {
     TempDir dir;
