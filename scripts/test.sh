@@ -6,14 +6,16 @@
 #   memcheck  valgrind memcheck of the Release program: a few frames of the
 #             headless show and one picture from inside the house;
 #   asan      AddressSanitizer + UndefinedBehaviorSanitizer build, the whole suite;
-#   tsan      ThreadSanitizer build of the threaded tests (test_frame, test_content).
+#   tsan      ThreadSanitizer build of the threaded tests (test_frame, test_content);
+#   deb       the Debian package: its contents and dependencies, and the
+#             program installed from it into a scratch root, run headless.
 # Without arguments every stage runs, in this order; with names, those stages
 # (for example ./scripts/test.sh asan).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/setup.sh
 
-all_stages=(release memcheck asan tsan)
+all_stages=(release memcheck asan tsan deb)
 stages=("$@")
 [ ${#stages[@]} -eq 0 ] && stages=("${all_stages[@]}")
 for stage in "${stages[@]}"; do
@@ -23,7 +25,7 @@ for stage in "${stages[@]}"; do
     fi
 done
 
-install_missing_packages "${QUORVALITE_PACKAGES[@]}" "${QUORVALITE_TEST_PACKAGES[@]}"
+install_missing_packages "${QUORVALITE_PACKAGES[@]}" "${QUORVALITE_TEST_PACKAGES[@]}" dpkg-dev
 start=$SECONDS
 # The window tests and the full-disk tests must run here, not skip for want
 # of Xvfb or of a tmpfs that can be mounted.
@@ -74,6 +76,39 @@ stage_tsan() {
         echo "-- $test under ThreadSanitizer"
         TSAN_OPTIONS="halt_on_error=1" "build-tsan/tests/$test"
     done
+}
+
+stage_deb() {
+    echo "== deb: the Debian package (build-deb, dist)"
+    rm -f dist/quorvalite_*_amd64.deb
+    ./scripts/build-deb.sh
+    local package
+    package="$(ls dist/quorvalite_*_amd64.deb)"
+    echo "-- $package: contents and dependencies"
+    dpkg-deb -c "$package" | grep -q '\./usr/bin/quorvalite$'
+    local depends
+    depends="$(dpkg-deb -f "$package" Depends)"
+    local needed
+    for needed in libsdl2-2.0-0 libpng16-16; do
+        if [[ "$depends" != *"$needed"* ]]; then
+            echo "the package does not depend on $needed: $depends" >&2
+            return 1
+        fi
+    done
+    echo "-- the installed program, headless"
+    local root
+    root="$(mktemp -d)"
+    dpkg-deb -x "$package" "$root"
+    "$root/usr/bin/quorvalite" --headless --frames 3 --dump 3 --out "$root/frames" --trace "$root/trace.txt"
+    [ "$(grep -c '^frame ' "$root/trace.txt")" -eq 3 ]
+    python3 - "$root/frames/frame_000003.png" <<'PY'
+import struct, sys
+data = open(sys.argv[1], "rb").read()
+assert data[:8] == b"\x89PNG\r\n\x1a\n" and data[12:16] == b"IHDR", "not a PNG"
+width, height = struct.unpack(">II", data[16:24])
+assert (width, height) == (1920, 1080), f"a {width} x {height} picture"
+PY
+    rm -rf "$root"
 }
 
 for stage in "${stages[@]}"; do
