@@ -239,11 +239,12 @@ std::FILE* create_unique_file(const std::string& prefix, const std::string& suff
     return nullptr;
 }
 
-// A file is replaced in one step. A folder cannot be moved over another one,
-// so an empty folder in the way is removed first (RemoveDirectoryA leaves a
+// A file replaces a file in one step, as on POSIX systems; a file never
+// replaces a folder. A folder cannot be moved over another one, so an empty
+// folder in a folder's way is removed first (RemoveDirectoryA leaves a
 // folder that is not empty, and the move then fails).
 bool rename_path(const std::string& from, const std::string& to, std::string* error) {
-    if (is_directory(to)) RemoveDirectoryA(to.c_str());
+    if (is_directory(from) && is_directory(to)) RemoveDirectoryA(to.c_str());
     if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
     *error = "cannot rename " + from + " to " + to + ": " + last_error_text();
     return false;
