@@ -147,6 +147,10 @@ int wait_child(HANDLE process, bool killed) {
 
 // --- Files and folders -------------------------------------------------------
 
+bool is_path_separator(char c) { return c == '/' || c == '\\'; }
+
+size_t last_path_separator(const std::string& path) { return path.find_last_of("/\\"); }
+
 bool path_exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 bool is_directory(const std::string& path) {
