@@ -6,14 +6,18 @@
 #   memcheck  valgrind memcheck of the Release program: a few frames of the
 #             headless show and one picture from inside the house;
 #   asan      AddressSanitizer + UndefinedBehaviorSanitizer build, the whole suite;
-#   tsan      ThreadSanitizer build of the threaded tests (test_frame, test_content).
+#   tsan      ThreadSanitizer build of the threaded tests (test_frame, test_content);
+#   windows   the Windows program, cross-built with MinGW-w64 and packed as
+#             dist/quorvalite-<version>-win64.zip, its unit tests under Wine,
+#             and its trace, frames, textures, captures, window and sounds
+#             held to the Linux program's (scripts/test-windows.sh).
 # Without arguments every stage runs, in this order; with names, those stages
 # (for example ./scripts/test.sh asan).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/setup.sh
 
-all_stages=(release memcheck asan tsan)
+all_stages=(release memcheck asan tsan windows)
 stages=("$@")
 [ ${#stages[@]} -eq 0 ] && stages=("${all_stages[@]}")
 for stage in "${stages[@]}"; do
@@ -74,6 +78,11 @@ stage_tsan() {
         echo "-- $test under ThreadSanitizer"
         TSAN_OPTIONS="halt_on_error=1" "build-tsan/tests/$test"
     done
+}
+
+stage_windows() {
+    echo "== windows: the Windows build under Wine, held to the Linux build (build-win, build-release)"
+    scripts/test-windows.sh
 }
 
 for stage in "${stages[@]}"; do
