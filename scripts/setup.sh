@@ -6,9 +6,16 @@ set -euo pipefail
 # with ffmpeg.
 QUORVALITE_PACKAGES=(cmake g++ pkg-config libsdl2-dev libpng-dev libcli11-dev ffmpeg)
 # What the tests need besides: GoogleTest and Google Benchmark, a virtual X
-# server and a key sender for the window tests, independent WAV readers, and
-# valgrind's memcheck.
-QUORVALITE_TEST_PACKAGES=(libgtest-dev libbenchmark-dev xvfb xdotool sox python3 valgrind)
+# server, a key sender and Xlib (to close a window) for the window tests,
+# independent WAV readers, valgrind's memcheck, and dpkg-dev to pack the
+# Debian package.
+QUORVALITE_TEST_PACKAGES=(libgtest-dev libbenchmark-dev xvfb xdotool libx11-dev sox python3 valgrind dpkg-dev)
+# What the Windows build needs (scripts/build-windows.sh and the test
+# command's windows stage), and nothing else does: MinGW-w64, the
+# header-only CLI11 and stb and MinGW's zlib, GoogleTest's sources, and Wine
+# to run the tests.
+QUORVALITE_WINDOWS_PACKAGES=(cmake g++-mingw-w64-x86-64-posix libcli11-dev libstb-dev libz-mingw-w64-dev googletest
+                             wine wine64)
 
 # Installs those of the packages named (by default QUORVALITE_PACKAGES) that
 # are missing.

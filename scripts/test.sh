@@ -8,14 +8,18 @@
 #   asan      AddressSanitizer + UndefinedBehaviorSanitizer build, the whole suite;
 #   tsan      ThreadSanitizer build of the threaded tests (test_frame, test_content);
 #   deb       the Debian package: its contents and dependencies, and the
-#             program installed from it into a scratch root, run headless.
+#             program installed from it into a scratch root, run headless;
+#   windows   the Windows program, cross-built with MinGW-w64 and packed as
+#             dist/quorvalite-<version>-win64.zip, its unit tests under Wine,
+#             and its trace, frames, textures, captures, window and sounds
+#             held to the Linux program's (scripts/test-windows.sh).
 # Without arguments every stage runs, in this order; with names, those stages
 # (for example ./scripts/test.sh asan).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/setup.sh
 
-all_stages=(release memcheck asan tsan deb)
+all_stages=(release memcheck asan tsan deb windows)
 stages=("$@")
 [ ${#stages[@]} -eq 0 ] && stages=("${all_stages[@]}")
 for stage in "${stages[@]}"; do
@@ -25,7 +29,7 @@ for stage in "${stages[@]}"; do
     fi
 done
 
-install_missing_packages "${QUORVALITE_PACKAGES[@]}" "${QUORVALITE_TEST_PACKAGES[@]}" dpkg-dev
+install_missing_packages "${QUORVALITE_PACKAGES[@]}" "${QUORVALITE_TEST_PACKAGES[@]}"
 start=$SECONDS
 # The window tests and the full-disk tests must run here, not skip for want
 # of Xvfb or of a tmpfs that can be mounted.
@@ -109,6 +113,11 @@ width, height = struct.unpack(">II", data[16:24])
 assert (width, height) == (1920, 1080), f"a {width} x {height} picture"
 PY
     rm -rf "$root"
+}
+
+stage_windows() {
+    echo "== windows: the Windows build under Wine, held to the Linux build (build-win, build-release)"
+    scripts/test-windows.sh
 }
 
 for stage in "${stages[@]}"; do

@@ -40,7 +40,7 @@ CaptureFiles capture_files(const std::string& name) {
     files.format = capture_format(name);
     files.out = name;
     // "frames/" names the folder "frames".
-    while (files.out.size() > 1 && files.out.back() == '/') files.out.pop_back();
+    while (files.out.size() > 1 && is_path_separator(files.out.back())) files.out.pop_back();
     return files;
 }
 
@@ -57,13 +57,13 @@ bool ends_with(const std::string& text, const std::string& suffix) {
 }
 
 std::string parent_folder(const std::string& path) {
-    const size_t slash = path.rfind('/');
+    const size_t slash = last_path_separator(path);
     if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
+    return slash == 0 ? path.substr(0, 1) : path.substr(0, slash);
 }
 
 std::string base_name(const std::string& path) {
-    const size_t slash = path.rfind('/');
+    const size_t slash = last_path_separator(path);
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 

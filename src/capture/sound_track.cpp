@@ -8,7 +8,7 @@
 #include <map>
 #include <new>
 
-#include "platform/sound_convert.h"
+#include "capture/sound_upsample.h"
 #include "system/system.h"
 
 int64_t frame_sample_offset(int64_t frame, int32_t fps, int32_t sampleRate) {
@@ -31,7 +31,7 @@ bool mix_sound_track(const std::vector<SoundCue>& cues, int64_t frameCount, int3
         auto found = converted.find(cue.sound);
         if (found == converted.end()) {
             std::vector<int16_t> samples;
-            if (!convert_sound(*cue.sound, track->sampleRate, 1, &samples, error)) return false;
+            if (!upsample_sound(*cue.sound, track->sampleRate, &samples, error)) return false;
             found = converted.emplace(cue.sound, std::move(samples)).first;
         }
         const std::vector<int16_t>& sound = found->second;

@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "platform/platform.h"
+#include "system/system.h"
 
 namespace {
 
@@ -24,8 +25,9 @@ std::string plain_file(const std::string& path) { return "file:" + path; }
 } // namespace
 
 CaptureFormat capture_format(const std::string& out) {
-    if (out.empty() || out.back() == '/') return CaptureFormat::Folder;
-    std::string base = out.substr(out.rfind('/') == std::string::npos ? 0 : out.rfind('/') + 1);
+    if (out.empty() || is_path_separator(out.back())) return CaptureFormat::Folder;
+    const size_t slash = last_path_separator(out);
+    std::string base = out.substr(slash == std::string::npos ? 0 : slash + 1);
     std::transform(base.begin(), base.end(), base.begin(), [](unsigned char c) { return char(std::tolower(c)); });
     // A leading dot makes a hidden name, not an extension.
     const size_t dot = base.rfind('.');
@@ -96,6 +98,8 @@ std::vector<std::pair<std::string, ProbeFields>> probe_sections(const std::strin
     std::vector<std::pair<std::string, ProbeFields>> sections;
     std::stringstream lines(report);
     for (std::string line; std::getline(lines, line);) {
+        // ffprobe on Windows ends its lines with CR LF.
+        if (!line.empty() && line.back() == '\r') line.pop_back();
         const size_t bar = line.find('|');
         const std::string kind = line.substr(0, bar);
         if (bar == std::string::npos || (kind != "stream" && kind != "format")) continue;
@@ -136,6 +140,7 @@ std::string field(const ProbeFields& fields, const std::string& key) {
 std::string probe_complaint(const std::string& report) {
     std::stringstream lines(report);
     for (std::string line; std::getline(lines, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
         if (line.empty() || line.rfind("stream|", 0) == 0 || line.rfind("format|", 0) == 0) continue;
         const size_t tag = line.find("] ");
         return line[0] == '[' && tag != std::string::npos ? line.substr(tag + 2) : line;

@@ -15,6 +15,12 @@
 
 // --- Files and folders -------------------------------------------------------
 
+// True for a character that separates folders in a path: '/', and on
+// Windows '\\' as well.
+bool is_path_separator(char c);
+// The position of the last separator in path, or std::string::npos.
+size_t last_path_separator(const std::string& path);
+
 bool path_exists(const std::string& path);
 bool is_directory(const std::string& path);
 // True when path is a folder in which this process may make files; false

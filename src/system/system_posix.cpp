@@ -297,6 +297,10 @@ bool rename_path(const std::string& from, const std::string& to, std::string* er
     return true;
 }
 
+bool is_path_separator(char c) { return c == '/'; }
+
+size_t last_path_separator(const std::string& path) { return path.rfind('/'); }
+
 bool path_exists(const std::string& path) {
     struct stat info {};
     return lstat(path.c_str(), &info) == 0;

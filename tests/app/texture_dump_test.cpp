@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <png.h>
 
 #include <filesystem>
 #include <fstream>
@@ -7,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "../support/read_png.h"
 #include "../support/texture_hashes.h"
 #include "app/texture_dump.h"
 #include "content/content.h"
@@ -42,13 +42,12 @@ TEST_F(TextureDumpTest, PrintsTheCommittedHashesAndWritesEveryLevelWithRows) {
     EXPECT_FALSE(fs::exists(dir / "tex_12_5.png"));  // 4 x 0 has no picture
 
     // Read back: the page's background is transparent, its letters opaque white.
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    ASSERT_NE(png_image_begin_read_from_file(&image, (dir / "tex_09.png").string().c_str()), 0);
-    image.format = PNG_FORMAT_RGBA;
-    std::vector<uint8_t> rgba(PNG_IMAGE_SIZE(image));
-    ASSERT_NE(png_image_finish_read(&image, nullptr, rgba.data(), 0, nullptr), 0);
-    ASSERT_EQ(image.width, 256u);
+    std::vector<uint8_t> rgba;
+    int32_t width = 0;
+    int32_t height = 0;
+    std::string error;
+    ASSERT_TRUE(read_png_rgba((dir / "tex_09.png").string(), &rgba, &width, &height, &error)) << error;
+    ASSERT_EQ(width, 256);
     EXPECT_EQ(rgba[3], 0);               // row 0 of every glyph is empty
     EXPECT_EQ(rgba[256 * 4 + 3], 255);   // (0, 1): the left stroke of 'W'
 }

@@ -10,7 +10,7 @@
 
 #include "capture_support.h"
 #include "platform/platform.h"
-#include "platform/sound_convert.h"
+#include "capture/sound_upsample.h"
 #include "show/sounds.h"
 
 TEST(Capture, VideoHasTheFramesAndAMatchingSoundTrack) {
@@ -84,7 +84,7 @@ TEST(Capture, FolderHoldsTheFramesAndTheCuesInStep) {
     const size_t offset = size_t(std::stoll(cue[1]) - 1) * perFrame;
     std::vector<int16_t> converted;
     std::string error;
-    ASSERT_TRUE(convert_sound(cue[2] == "FootstepA" ? FootstepA : FootstepB, 48000, 1, &converted, &error)) << error;
+    ASSERT_TRUE(upsample_sound(cue[2] == "FootstepA" ? FootstepA : FootstepB, 48000, &converted, &error)) << error;
     for (size_t i = 0; i < offset; ++i) ASSERT_EQ(sample(i), 0) << "silence before the first cue, sample " << i;
     for (size_t i = 0; i < 200; ++i) ASSERT_EQ(sample(offset + i), converted[i]) << cue[0] << ", sample " << i;
 }

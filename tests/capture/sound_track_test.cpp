@@ -2,9 +2,9 @@
 
 #include <cstring>
 
-#include "../support/run_program.h"
+#include "../support/files.h"
 #include "capture/sound_track.h"
-#include "platform/sound_convert.h"
+#include "capture/sound_upsample.h"
 
 namespace {
 

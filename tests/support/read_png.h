@@ -1,8 +1,9 @@
-// Reading a PNG back in a test: an 8-bit RGB or RGBA PNG into pixels
-// 0x00RRGGBB (alpha dropped), through libpng.
+// Reading a PNG back in a test: an 8-bit RGB or RGBA PNG into bytes R, G, B,
+// A (A 255 where the file has none), or into pixels 0x00RRGGBB. A reader
+// other than the program's own writer where the system has one: libpng
+// reads what the program wrote, and on Windows, which has no libpng,
+// stb_image reads what stb_image_write wrote.
 #pragma once
-
-#include <png.h>
 
 #include <cerrno>
 #include <cstdint>
@@ -11,57 +12,32 @@
 #include <string>
 #include <vector>
 
-struct PngReader {
-    png_structp png = nullptr;
-    png_infop info = nullptr;
-    ~PngReader() { png_destroy_read_struct(&png, info ? &info : nullptr, nullptr); }
-};
+#ifdef _WIN32
+#include "read_png_stb.h"
+#else
+#include "read_png_libpng.h"
+#endif
 
-// libpng reports errors through longjmp: no objects with destructors between
-// setjmp and the calls.
-inline bool read_rows(std::FILE* file, std::vector<png_byte>* bytes, int32_t* width, int32_t* height, int32_t* channels) {
-    PngReader reader;
-    reader.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    if (!reader.png) return false;
-    reader.info = png_create_info_struct(reader.png);
-    if (!reader.info) return false;
-    if (setjmp(png_jmpbuf(reader.png))) return false;
-    png_init_io(reader.png, file);
-    png_read_info(reader.png, reader.info);
-    const png_byte type = png_get_color_type(reader.png, reader.info);
-    if (png_get_bit_depth(reader.png, reader.info) != 8 ||
-        (type != PNG_COLOR_TYPE_RGB && type != PNG_COLOR_TYPE_RGB_ALPHA))
-        return false;
-    *width = int32_t(png_get_image_width(reader.png, reader.info));
-    *height = int32_t(png_get_image_height(reader.png, reader.info));
-    *channels = type == PNG_COLOR_TYPE_RGB ? 3 : 4;
-    const size_t rowBytes = size_t(*width) * size_t(*channels);
-    bytes->resize(rowBytes * size_t(*height));
-    std::vector<png_bytep> rows(static_cast<size_t>(*height));
-    for (size_t y = 0; y < rows.size(); ++y) rows[y] = bytes->data() + y * rowBytes;
-    png_read_image(reader.png, rows.data());
-    png_read_end(reader.png, nullptr);
-    return true;
-}
-
-inline bool read_png(const std::string& path, std::vector<uint32_t>* pixels, int32_t* width, int32_t* height,
-              std::string* error) {
+inline bool read_png_rgba(const std::string& path, std::vector<uint8_t>* rgba, int32_t* width, int32_t* height,
+                          std::string* error) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) {
         if (error) *error = "cannot read " + path + ": " + std::strerror(errno);
         return false;
     }
-    std::vector<png_byte> bytes;
-    int32_t channels = 0;
-    const bool ok = read_rows(file, &bytes, width, height, &channels);
+    const bool ok = read_png_file_rgba(file, rgba, width, height);
     std::fclose(file);
-    if (!ok) {
-        if (error) *error = path + " is not an 8-bit RGB PNG";
-        return false;
-    }
-    pixels->resize(size_t(*width) * size_t(*height));
+    if (!ok && error) *error = path + " is not an 8-bit RGB or RGBA PNG";
+    return ok;
+}
+
+inline bool read_png(const std::string& path, std::vector<uint32_t>* pixels, int32_t* width, int32_t* height,
+                     std::string* error) {
+    std::vector<uint8_t> rgba;
+    if (!read_png_rgba(path, &rgba, width, height, error)) return false;
+    pixels->resize(rgba.size() / 4);
     for (size_t i = 0; i < pixels->size(); ++i) {
-        const png_byte* p = bytes.data() + i * size_t(channels);
+        const uint8_t* p = rgba.data() + i * 4;
         (*pixels)[i] = (uint32_t(p[0]) << 16) | (uint32_t(p[1]) << 8) | uint32_t(p[2]);
     }
     return true;

@@ -1,5 +1,5 @@
-// Running the built program from a test: arguments, extra environment, its
-// exit code and what it printed; and temporary folders that clean up.
+// Running a program from a test on a POSIX system: arguments, extra
+// environment, its exit code and what it printed.
 #pragma once
 
 #include <fcntl.h>
@@ -7,42 +7,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
+#include <csignal>
 #include <string>
 #include <vector>
 
+#include "files.h"
+
 extern char** environ;
-
-struct TempDir {
-    std::filesystem::path path;
-    TempDir() {
-        char name[] = "/tmp/quorvalite_test_XXXXXX";
-        path = mkdtemp(name);
-    }
-    ~TempDir() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path, ignored);
-    }
-    std::string operator/(const std::string& name) const { return (path / name).string(); }
-};
-
-inline std::string read_text_file(const std::string& path) {
-    std::ifstream file(path);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
-// The lines of a text, without their line ends.
-inline std::vector<std::string> lines_of(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
 
 struct ProgramResult {
     int exitCode = -1; // -1 when it did not exit normally

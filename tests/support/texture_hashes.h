@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "run_program.h"
+#include "files.h"
 
 inline std::vector<std::string> committed_texture_hashes() {
     std::vector<std::string> hashes;

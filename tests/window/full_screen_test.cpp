@@ -110,3 +110,16 @@ TEST_F(WindowTest, SwitchModeWithoutThatModeSaysSoAndScalesTheWholePicture) {
     expect_whole_picture(shot);
     keep_screenshot_of_failure(shot);
 }
+
+// The close button of a window manager (here its message, WM_DELETE_WINDOW,
+// sent as a window manager sends it) ends the show like ESC, with exit code 0.
+TEST_F(WindowTest, ClosingTheWindowEndsTheShowWithExitCode0) {
+    const VirtualScreen screen(1280, 1024);
+    ASSERT_TRUE(screen.up()) << "no Xvfb could be started";
+    ShowOnScreen show(screen, {"--window"}, {"SDL_AUDIODRIVER=dummy"});
+    ASSERT_TRUE(show.wait_for_frames(FramesBeforeScreenshot, StartTimeoutMs)) << "no frames presented";
+    std::string error;
+    ASSERT_TRUE(show.close_window(&error)) << error;
+    const ProgramResult result = show.finish(30000);
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+}

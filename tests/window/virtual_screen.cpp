@@ -2,13 +2,25 @@
 
 #include <signal.h>
 
+#include <cstdlib>
+
 #include "../support/read_png.h"
 #include "platform/platform.h"
 
+// Last: its macros (None, Status, True, ...) would clash with names above.
+#include <X11/Xlib.h>
+
 namespace {
 
-constexpr int FirstDisplay = 300;
+// Displays FirstDisplay to FirstDisplay + 49, or from QUORVALITE_FIRST_DISPLAY
+// where several test runs share the machine.
+constexpr int DefaultFirstDisplay = 300;
 constexpr int DisplayCount = 50;
+
+int first_display() {
+    const char* const first = std::getenv("QUORVALITE_FIRST_DISPLAY");
+    return first && *first ? std::atoi(first) : DefaultFirstDisplay;
+}
 
 bool on_path(const std::string& program) {
     const char* path = std::getenv("PATH");
@@ -31,6 +43,15 @@ void end_child(pid_t pid, int signal) {
     waitpid(pid, nullptr, 0);
 }
 
+// The program under test and the words before its own arguments.
+std::vector<std::string> program_command() {
+    const char* const command = std::getenv("QUORVALITE_WINDOW_PROGRAM");
+    std::vector<std::string> words;
+    std::stringstream text(command && *command ? command : QUORVALITE_BINARY);
+    for (std::string word; text >> word;) words.push_back(word);
+    return words;
+}
+
 int count_frame_lines(const std::string& text) {
     std::stringstream lines(text);
     int frames = 0;
@@ -43,7 +64,7 @@ int count_frame_lines(const std::string& text) {
 VirtualScreen::VirtualScreen(int32_t width, int32_t height) : width_(width), height_(height) {
     const std::string size = std::to_string(width) + "x" + std::to_string(height) + "x24";
     for (int tried = 0; tried < DisplayCount && display_.empty(); ++tried) {
-        const int number = FirstDisplay + (getpid() + tried) % DisplayCount;
+        const int number = first_display() + (getpid() + tried) % DisplayCount;
         const std::string socket = "/tmp/.X11-unix/X" + std::to_string(number);
         const std::string lock = "/tmp/.X" + std::to_string(number) + "-lock";
         if (access(socket.c_str(), F_OK) == 0 || access(lock.c_str(), F_OK) == 0) continue;
@@ -86,8 +107,10 @@ ShowOnScreen::ShowOnScreen(const VirtualScreen& screen, const std::vector<std::s
     std::vector<std::string> environment{"DISPLAY=" + screen.display(),
                                          "WAYLAND_DISPLAY=", "ASAN_OPTIONS=detect_leaks=0"};
     environment.insert(environment.end(), extraEnvironment.begin(), extraEnvironment.end());
+    std::vector<std::string> command = program_command();
+    all.insert(all.begin(), command.begin() + 1, command.end());
     started_ = std::chrono::steady_clock::now();
-    program_ = spawn_program(QUORVALITE_BINARY, all, dir_, environment);
+    program_ = spawn_program(command[0], all, dir_, environment);
 }
 
 ShowOnScreen::~ShowOnScreen() {
@@ -103,17 +126,42 @@ bool ShowOnScreen::running() const { return !finished_ && alive(program_.pid); }
 
 std::string ShowOnScreen::trace() const { return read_text_file(dir_ / "trace.txt"); }
 
-bool ShowOnScreen::send_keys(const std::string& keys, std::string* error) const {
+std::string ShowOnScreen::window_id(std::string* error) const {
     const std::vector<std::string> environment{"DISPLAY=" + screen_.display()};
     const ProgramResult search = run_program("xdotool", {"search", "--name", "^Quorvalite$"}, environment);
     const std::string window = search.out.substr(0, search.out.find('\n'));
-    if (window.empty()) {
-        *error = "no window found: " + search.err;
-        return false;
-    }
+    if (window.empty()) *error = "no window found: " + search.err;
+    return window;
+}
+
+bool ShowOnScreen::send_keys(const std::string& keys, std::string* error) const {
+    const std::string window = window_id(error);
+    if (window.empty()) return false;
+    const std::vector<std::string> environment{"DISPLAY=" + screen_.display()};
     const ProgramResult sent = run_program("xdotool", {"key", "--window", window, keys}, environment);
     if (sent.exitCode != 0) *error = "xdotool could not send the keys: " + sent.err;
     return sent.exitCode == 0;
+}
+
+bool ShowOnScreen::close_window(std::string* error) const {
+    const std::string window = window_id(error);
+    if (window.empty()) return false;
+    Display* const display = XOpenDisplay(screen_.display().c_str());
+    if (!display) {
+        *error = "cannot open the display " + screen_.display();
+        return false;
+    }
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = std::stoul(window);
+    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = long(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    const bool sent = XSendEvent(display, event.xclient.window, False, NoEventMask, &event) != 0;
+    XCloseDisplay(display);
+    if (!sent) *error = "the close request could not be sent";
+    return sent;
 }
 
 ProgramResult ShowOnScreen::finish(int timeoutMs) {

@@ -43,7 +43,10 @@ struct Screenshot {
 // Grabs the screen with ffmpeg and reads the PNG back; false when either fails.
 bool take_screenshot(const VirtualScreen& screen, const TempDir& dir, Screenshot* shot, std::string* error);
 
-// The program running on a screen with its trace in dir.
+// The program running on a screen with its trace in dir: the program built
+// here, or the command in QUORVALITE_WINDOW_PROGRAM (words separated by
+// spaces, for example "wine /path/quorvalite.exe"), so that the same tests
+// hold another build of the program to the same behaviour.
 class ShowOnScreen {
 public:
     // Starts the program with args and a trace; extraEnvironment adds to the
@@ -62,11 +65,16 @@ public:
     std::string trace() const;
     // Sends keys (xdotool's names) to the window; false when no window is found.
     bool send_keys(const std::string& keys, std::string* error) const;
+    // Asks the window to close as a window manager's close button does (a
+    // WM_DELETE_WINDOW message); false when no window is found.
+    bool close_window(std::string* error) const;
     // Waits for the program to end (killing it after timeoutMs).
     ProgramResult finish(int timeoutMs);
     const TempDir& dir() const { return dir_; }
 
 private:
+    std::string window_id(std::string* error) const;
+
     const VirtualScreen& screen_;
     TempDir dir_;
     std::chrono::steady_clock::time_point started_;
