@@ -138,9 +138,12 @@ bool labels_exact(const Screenshot& shot, const ScreenRect& labels) {
 bool minimap_shows(const Screenshot& shot, const ScreenRect& picture) {
     const ScreenRect box =
         on_screen(shot, picture, {MinimapLeft, MinimapTop, MinimapLeft + MinimapSize, MinimapTop + MinimapSize});
+    const ScreenRect outer{std::max({0, picture.left, box.left - 5}), std::max({0, picture.top, box.top - 5}),
+                           std::min({shot.width, picture.right, box.right + 5}),
+                           std::min({shot.height, picture.bottom, box.bottom + 5})};
     int64_t inside = 0, insideColored = 0, around = 0, aroundColored = 0;
-    for (int32_t y = std::max({0, picture.top, box.top - 5}); y < std::min({shot.height, picture.bottom, box.bottom + 5}); ++y) {
-        for (int32_t x = std::max({0, picture.left, box.left - 5}); x < std::min({shot.width, picture.right, box.right + 5}); ++x) {
+    for (int32_t y = outer.top; y < outer.bottom; ++y) {
+        for (int32_t x = outer.left; x < outer.right; ++x) {
             const uint32_t red = (shot.at(x, y) >> 16) & 0xFF, green = (shot.at(x, y) >> 8) & 0xFF,
                            blue = shot.at(x, y) & 0xFF;
             const bool colored = blue <= 129 && ((green >= 126 && red <= 129) || (red >= 126 && green <= 129));

@@ -106,7 +106,8 @@ struct ShowOnScreen {
         all.insert(all.end(), args.begin(), args.end());
         all.insert(all.end(), {"--trace", dir / "trace.txt"});
         // SDL and the X libraries keep caches to the end; leaks are checked elsewhere.
-        std::vector<std::string> variables{"DISPLAY=" + screen.display, "WAYLAND_DISPLAY=", "ASAN_OPTIONS=detect_leaks=0"};
+        std::vector<std::string> variables{"DISPLAY=" + screen.display, "WAYLAND_DISPLAY=",
+                                           "ASAN_OPTIONS=detect_leaks=0"};
         variables.insert(variables.end(), environment.begin(), environment.end());
         program = spawn_program(name, all, dir, variables);
     }
@@ -121,11 +122,7 @@ struct ShowOnScreen {
     // Waits up to a minute until the trace lists count frames; false when
     // it does not or the program has ended.
     bool wait_for_frames(int count) const {
-        const auto enough = [&] {
-            int frames = 0;
-            for (const std::string& line : lines_of(trace())) frames += line.rfind("frame ", 0) == 0;
-            return frames >= count;
-        };
+        const auto enough = [&] { return frame_lines_in(trace()) >= count; };
         return wait_until([&] { return enough() || !running(); }, 60000) && enough();
     }
 
