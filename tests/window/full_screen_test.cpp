@@ -17,10 +17,7 @@ namespace {
 
 // A rectangle of screen pixels, right and bottom exclusive.
 struct ScreenRect {
-    int32_t left;
-    int32_t top;
-    int32_t right;
-    int32_t bottom;
+    int32_t left, top, right, bottom;
 };
 
 std::ostream& operator<<(std::ostream& out, const ScreenRect& r) {
@@ -85,7 +82,7 @@ bool hud_ink(int32_t x, int32_t y) {
 // Whether the HUD labels in the box show with the picture placed there:
 // scaled, a screen pixel read (bilinearly, as a scaler reads) only from text
 // must be white, and one read only from elsewhere not. Text over anything is
-// at least this white; the sky and the walls are darker.
+// at least 90 % white there; the sky and the walls are darker.
 bool labels_show_at(const Screenshot& shot, const ScreenRect& picture, const ScreenRect& labels) {
     const double scale = double(picture.right - picture.left) / ScreenWidth;
     const ScreenRect area = on_screen(shot, picture, labels);
@@ -123,11 +120,11 @@ bool labels_show(const Screenshot& shot, const ScreenRect& picture, const Screen
 }
 
 // Whether every pixel of the labels' text is pure white at exactly its
-// picture coordinates (a picture shown 1:1 at the top left).
+// picture coordinates, on a screen of the picture's size.
 bool labels_exact(const Screenshot& shot, const ScreenRect& labels) {
     for (int32_t y = labels.top; y < labels.bottom; ++y)
         for (int32_t x = labels.left; x < labels.right; ++x)
-            if (hud_ink(x, y) && (x >= shot.width || y >= shot.height || shot.at(x, y) != 0xFFFFFF)) return false;
+            if (hud_ink(x, y) && shot.at(x, y) != 0xFFFFFF) return false;
     return true;
 }
 
