@@ -1,30 +1,25 @@
 #include <gtest/gtest.h>
 
+#include <regex>
+
 #include "terminal.h"
 
-namespace {
-
-int64_t traced_frames(const std::string& path) {
-    std::istringstream lines(read_text_file(path));
-    int64_t frames = 0;
-    for (std::string line; std::getline(lines, line);) frames += line.rfind("frame ", 0) == 0 ? 1 : 0;
-    return frames;
-}
-
-} // namespace
-
-// Progress goes to the terminal; stdout holds the figures alone.
+// Progress goes to the terminal; stdout holds the figures alone, one JSON
+// object on one line, and the trace every frame timed.
 TEST(BenchRun, JsonOnStdoutIsOneObjectWhileTheTerminalShowsProgress) {
     TempDir dir;
-    TerminalRun run =
-        start_on_terminal(QUORVALITE_BINARY, {"--bench", "--frames", "12", "--workers", "08", "--json"}, dir);
+    const std::vector<std::string> args{"--bench", "--frames", "12", "--workers", "08", "--json", "--trace",
+                                        dir / "trace.txt"};
+    TerminalRun run = start_on_terminal(QUORVALITE_BINARY, args, dir);
     const ProgramResult result = finish_on_terminal(run, 120000);
     ASSERT_EQ(result.exitCode, 0) << result.err;
-    ASSERT_FALSE(result.out.empty());
-    EXPECT_EQ(result.out.front(), '{') << result.out;
-    EXPECT_EQ(result.out.find('\n'), result.out.size() - 1) << result.out;
+    EXPECT_TRUE(std::regex_match(result.out, std::regex("\\{\"cpu\": \"[^\"]+\", .*\\}\n"))) << result.out;
+    for (const char* key : {"cores", "wall_seconds", "frames_per_second", "median_ms", "p95_ms", "p99_ms", "render",
+                            "frame_thread"})
+        EXPECT_TRUE(std::regex_search(result.out, std::regex(std::string("\"") + key + "\": -?[0-9.]+"))) << key;
     EXPECT_EQ(result.out.find('{', 1), result.out.find("{\"render\"")) << result.out;
     EXPECT_NE(result.out.find("\"workers\": 8, \"frames\": 12,"), std::string::npos) << result.out;
+    EXPECT_EQ(frame_lines_in(read_text_file(dir / "trace.txt")), 12);
     EXPECT_NE(result.err.find("\rframe 12 of 12 (100%)"), std::string::npos) << result.err;
 }
 
@@ -37,7 +32,7 @@ TEST(BenchRun, AHugeFrameCountRunsInAFixedSpace) {
         QUORVALITE_BINARY, {"--bench", "--frames", "1000000000000", "--workers", "1", "--trace", trace}, dir);
     const std::string progress = " of 1000000000000 (0%)";
     const auto start = std::chrono::steady_clock::now();
-    while (watch_terminal(run, 50) && (traced_frames(trace) < 3 || run.shown.find(progress) == std::string::npos) &&
+    while (watch_terminal(run, 50) && (frame_lines_in(read_text_file(trace)) < 3 || run.shown.find(progress) == std::string::npos) &&
            std::chrono::steady_clock::now() - start < std::chrono::seconds(60)) {
     }
     const bool running = watch_terminal(run, 0);
@@ -46,7 +41,7 @@ TEST(BenchRun, AHugeFrameCountRunsInAFixedSpace) {
     kill(run.pid, SIGKILL);
     const ProgramResult result = finish_on_terminal(run, 10000);
     ASSERT_TRUE(running) << "exit code " << result.exitCode << ": " << result.err;
-    EXPECT_GE(traced_frames(trace), 3);
+    EXPECT_GE(frame_lines_in(read_text_file(trace)), 3);
     EXPECT_NE(result.err.find(progress), std::string::npos) << result.err;
 #if !defined(__SANITIZE_ADDRESS__)
     // Far less than a slot per frame (8 TB): the program's whole address

@@ -68,10 +68,7 @@ TEST(CommandLine, LeadingZerosAreDecimal) {
     ASSERT_EQ(result.exitCode, 0) << result.err;
     // Ten frames of a clock at ten frames a second: 1100 ms in the first.
     const std::string text = read_text_file(trace);
-    std::istringstream lines(text);
-    int64_t frames = 0;
-    for (std::string line; std::getline(lines, line);) frames += line.rfind("frame ", 0) == 0 ? 1 : 0;
-    EXPECT_EQ(frames, 10) << text;
+    EXPECT_EQ(frame_lines_in(text), 10) << text;
     EXPECT_NE(text.find("frame 1 time 1100 "), std::string::npos) << text.substr(0, 60);
 }
 

@@ -23,23 +23,12 @@ struct TerminalRun {
 inline TerminalRun start_on_terminal(const std::string& program, const std::vector<std::string>& args,
                                      const TempDir& logs) {
     TerminalRun run;
-    run.outPath = logs / "terminal_stdout";
-    run.master = posix_openpt(O_RDWR | O_NOCTTY);
+    // Closed on exec: the program holds only the terminal's other end.
+    run.master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (run.master < 0 || grantpt(run.master) != 0 || unlockpt(run.master) != 0) return run;
-    const std::string terminal = ptsname(run.master);
-    std::vector<std::string> argStrings{program};
-    argStrings.insert(argStrings.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (std::string& a : argStrings) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, run.outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&actions, 2, terminal.c_str(), O_RDWR | O_NOCTTY, 0);
-    posix_spawn_file_actions_addclose(&actions, run.master);
-    if (posix_spawnp(&run.pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) run.pid = -1;
-    posix_spawn_file_actions_destroy(&actions);
+    const Spawned spawned = spawn_program(program, args, logs, {}, ptsname(run.master));
+    run.pid = spawned.pid;
+    run.outPath = spawned.outPath;
     return run;
 }
 

@@ -5,8 +5,6 @@
 
 #include <signal.h>
 
-#include <chrono>
-#include <thread>
 
 #include "capture_support.h"
 
@@ -54,9 +52,7 @@ TEST(CaptureOutput, AKilledCaptureDoesNotBlockTheNext) {
     TempDir logs;
     const Spawned killed =
         spawn_program(QUORVALITE_BINARY, {"--capture", dir / "show.mp4", "--frames", "100000"}, logs);
-    for (int waited = 0; waited < 60000 && !sound_track_written(dir.path.string()); waited += 20)
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    ASSERT_TRUE(sound_track_written(dir.path.string()));
+    ASSERT_TRUE(wait_until([&] { return sound_track_written(dir.path.string()); }, 60000));
     kill(killed.pid, SIGKILL);
     wait_program(killed);
     const std::set<std::string> leftovers = names_in(dir.path.string());

@@ -3,10 +3,8 @@
 #include <signal.h>
 #include <sys/stat.h>
 
-#include <chrono>
 #include <regex>
 #include <set>
-#include <thread>
 
 #include "capture_support.h"
 #include "platform/platform.h"
@@ -110,10 +108,8 @@ TEST(Capture, InterruptLeavesNothingBehind) {
     TempDir logs;
     const Spawned run = spawn_program(QUORVALITE_BINARY, {"--capture", dir / "show.mp4", "--frames", "100000"}, logs);
     // Interrupt once frames are being written.
-    for (int waited = 0; waited < 60000 && !sound_track_written(dir.path.string()); waited += 20)
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    ASSERT_TRUE(sound_track_written(dir.path.string()));
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    ASSERT_TRUE(wait_until([&] { return sound_track_written(dir.path.string()); }, 60000));
+    usleep(300000);
     kill(run.pid, SIGINT);
     const ProgramResult r = wait_program(run, 60000);
     EXPECT_EQ(r.exitCode, 1);

@@ -1,24 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
-
-#include "../support/files.h"
+#include "../support/wav_image.h"
 #include "capture/sound_track.h"
 #include "capture/sound_upsample.h"
 
 namespace {
-
-// A canonical 16-bit mono WAV image of the samples.
-std::vector<uint8_t> wav_image(int32_t rate, const std::vector<int16_t>& samples) {
-    SoundTrack track;
-    track.sampleRate = rate;
-    track.samples = samples;
-    TempDir dir;
-    std::string error;
-    EXPECT_TRUE(write_wav_file(dir / "s.wav", track, &error)) << error;
-    const std::string bytes = read_text_file(dir / "s.wav");
-    return std::vector<uint8_t>(bytes.begin(), bytes.end());
-}
 
 // Sounds at the track's rate, so they reach the track unchanged: sound k is
 // `length` samples of the value 1000 k + i % 7.

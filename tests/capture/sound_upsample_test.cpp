@@ -2,39 +2,9 @@
 
 #include <cstring>
 
+#include "../support/wav_image.h"
 #include "capture/sound_upsample.h"
 #include "show/sounds.h"
-
-namespace {
-
-// A canonical 44-byte-header 16-bit PCM image.
-std::vector<uint8_t> wav_image(uint32_t rate, const std::vector<int16_t>& samples, uint16_t channels = 1) {
-    std::vector<uint8_t> bytes;
-    auto put = [&](uint32_t value, int size) {
-        for (int i = 0; i < size; ++i) bytes.push_back(uint8_t(value >> (8 * i)));
-    };
-    auto tag = [&](const char* t) {
-        for (int i = 0; i < 4; ++i) bytes.push_back(uint8_t(t[i]));
-    };
-    const uint32_t dataBytes = uint32_t(samples.size() * 2);
-    tag("RIFF");
-    put(36 + dataBytes, 4);
-    tag("WAVE");
-    tag("fmt ");
-    put(16, 4);
-    put(1, 2); // PCM
-    put(channels, 2);
-    put(rate, 4);
-    put(rate * 2 * channels, 4);
-    put(2 * channels, 2);
-    put(16, 2);
-    tag("data");
-    put(dataBytes, 4);
-    for (const int16_t s : samples) put(uint16_t(s), 2);
-    return bytes;
-}
-
-} // namespace
 
 TEST(UpsampleSound, KeepsEverySampleAndDrawsStraightLinesBetween) {
     const std::vector<uint8_t> image = wav_image(16000, {0, 300, -300, 7});

@@ -3,17 +3,12 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <vector>
 
 #include "camera/camera.h"
 #include "content/color.h"
 #include "frame/overlay.h"
 #include "world/world.h"
-
-TEST(RateDisplay, FirstFrameShowsItsOwnRate) {
-    RateDisplay rate;
-    EXPECT_EQ(update_rate(rate, 0.016), 63); // 62.5 rounds up
-    EXPECT_EQ(rate.frameCount, 2);
-}
 
 TEST(RateDisplay, SteadyRateAndTheRescaleAt200Frames) {
     RateDisplay rate;
@@ -38,12 +33,14 @@ TEST(RateDisplay, SteadyRateAndTheRescaleAt200Frames) {
     EXPECT_EQ(rate.frameCount, 40);
 }
 
-TEST(RateDisplay, FrameWithoutDurationLeavesTheMeanFinite) {
+// The first frame measured shows its own rate; a frame without a duration
+// is left out of the mean instead of making it infinite.
+TEST(RateDisplay, FirstFrameShowsItsOwnRateAndFramesWithoutDurationAreLeftOut) {
     RateDisplay rate;
     EXPECT_EQ(update_rate(rate, 0), 0) << "nothing measured yet";
-    EXPECT_EQ(update_rate(rate, 0.01), 100);
-    EXPECT_EQ(update_rate(rate, 0), 100);
-    EXPECT_EQ(update_rate(rate, 0.02), 75);
+    EXPECT_EQ(update_rate(rate, 0.016), 63); // 62.5 rounds up
+    EXPECT_EQ(update_rate(rate, 0), 63);
+    EXPECT_EQ(update_rate(rate, 0.02), 56); // (62.5 + 50) / 2
     EXPECT_TRUE(std::isfinite(rate.rateSum));
     EXPECT_EQ(rate.frameCount, 3);
 }
@@ -53,27 +50,17 @@ TEST(BlendHalf, TruncatedMeanPerChannelWithTheTopByteCleared) {
     EXPECT_EQ(blend_half(0xFF102030u, 0xFF000000u), 0x00081018u);
 }
 
-class MinimapTest : public testing::Test {
-protected:
-    void SetUp() override {
-        frame.reset(new uint32_t[size_t(ScreenWidth) * ScreenHeight]);
-        saved = FrameBuffer;
-        FrameBuffer = frame.get();
-        for (size_t i = 0; i < size_t(ScreenWidth) * ScreenHeight; ++i) FrameBuffer[i] = 0x00204060;
-        world.reset(new WorldGrid{});
-    }
-    void TearDown() override { FrameBuffer = saved; }
-    uint32_t pixel(int32_t column, int32_t row) const { return FrameBuffer[size_t(row) * ScreenWidth + size_t(column)]; }
-
-    std::unique_ptr<uint32_t[]> frame;
-    std::unique_ptr<WorldGrid> world;
-    uint32_t* saved = nullptr;
+// A frame of the view's colour and an empty world.
+struct MinimapTest : testing::Test {
+    std::vector<uint32_t> frame = std::vector<uint32_t>(size_t(ScreenWidth) * ScreenHeight, 0x00204060);
+    std::unique_ptr<WorldGrid> world = std::make_unique<WorldGrid>();
+    uint32_t pixel(int32_t column, int32_t row) const { return frame[size_t(row) * ScreenWidth + size_t(column)]; }
 };
 
 TEST_F(MinimapTest, VisitedCellsRedOthersGreenBlendedOverTheView) {
     // Cell (a, b) = (3, 7): X index 3 runs across, Y index 7 down.
     cell_at(*world, 3, 7).visited = 1;
-    draw_minimap(FrameBuffer, *world);
+    draw_minimap(frame.data(), *world);
 
     const uint32_t red = blend_half(0xFF0000, 0x00204060);
     const uint32_t green = blend_half(0x00FF00, 0x00204060);
@@ -89,10 +76,10 @@ TEST_F(MinimapTest, VisitedCellsRedOthersGreenBlendedOverTheView) {
 }
 
 TEST_F(MinimapTest, HudLinesAtTheirRowsInWhiteAtScale2) {
-    for (size_t i = 0; i < size_t(ScreenWidth) * ScreenHeight; ++i) FrameBuffer[i] = 0;
+    std::fill(frame.begin(), frame.end(), 0u);
     Camera camera;
     camera.x = 12.25;
-    draw_hud(FrameBuffer, 63, camera);
+    draw_hud(frame.data(), 63, camera);
 
     // Each line is 16 rows high from its top row; nothing else is touched.
     // 16-pixel cells: "FPS: 63 " ends before column 10 + 7 x 16, "Position X:
@@ -113,6 +100,6 @@ TEST_F(MinimapTest, HudLinesAtTheirRowsInWhiteAtScale2) {
     EXPECT_LT(rightmost[0], 10 + 7 * 16);
     EXPECT_GT(rightmost[3], 10 + 20 * 16);
     EXPECT_LT(rightmost[3], 10 + 21 * 16);
-    const size_t drawn = size_t(ScreenWidth) * ScreenHeight - size_t(std::count(FrameBuffer, FrameBuffer + size_t(ScreenWidth) * ScreenHeight, 0u));
-    EXPECT_EQ(drawn, size_t(white)) << "pixels drawn outside the lines";
+    EXPECT_EQ(frame.size() - size_t(std::count(frame.begin(), frame.end(), 0u)), size_t(white))
+        << "pixels drawn outside the lines";
 }

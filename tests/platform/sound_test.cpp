@@ -2,38 +2,8 @@
 
 #include <cstring>
 
+#include "../support/wav_image.h"
 #include "platform/sound_convert.h"
-
-namespace {
-
-// A canonical 44-byte-header mono 16-bit PCM image.
-std::vector<uint8_t> wav_image(uint32_t rate, const std::vector<int16_t>& samples) {
-    std::vector<uint8_t> bytes;
-    auto put = [&](uint32_t value, int size) {
-        for (int i = 0; i < size; ++i) bytes.push_back(uint8_t(value >> (8 * i)));
-    };
-    auto tag = [&](const char* t) {
-        for (int i = 0; i < 4; ++i) bytes.push_back(uint8_t(t[i]));
-    };
-    const uint32_t dataBytes = uint32_t(samples.size() * 2);
-    tag("RIFF");
-    put(36 + dataBytes, 4);
-    tag("WAVE");
-    tag("fmt ");
-    put(16, 4);
-    put(1, 2);  // PCM
-    put(1, 2);  // mono
-    put(rate, 4);
-    put(rate * 2, 4);
-    put(2, 2);
-    put(16, 2);
-    tag("data");
-    put(dataBytes, 4);
-    for (const int16_t s : samples) put(uint16_t(s), 2);
-    return bytes;
-}
-
-}  // namespace
 
 TEST(ConvertSound, ResamplesToTheDeviceRateAndChannels) {
     const std::vector<int16_t> samples(2400, 1000);

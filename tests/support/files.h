@@ -1,5 +1,6 @@
 // Files in tests, the same on every system: temporary folders that clean up,
-// a whole file read back byte for byte, and the lines of a text.
+// a whole file read back byte for byte, the lines of a text and the frame
+// lines of a trace.
 #pragma once
 
 #include <filesystem>
@@ -43,4 +44,11 @@ inline std::vector<std::string> lines_of(const std::string& text) {
     std::istringstream in(text);
     for (std::string line; std::getline(in, line);) lines.push_back(line);
     return lines;
+}
+
+// How many "frame J ..." lines a trace holds.
+inline int64_t frame_lines_in(const std::string& trace) {
+    int64_t frames = 0;
+    for (const std::string& line : lines_of(trace)) frames += line.rfind("frame ", 0) == 0;
+    return frames;
 }

@@ -5,11 +5,11 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <fstream>
 #include <map>
 #include <sstream>
 #include <string>
 
+#include "files.h"
 #include "platform/platform.h"
 
 inline std::string frame_hash() {
@@ -27,9 +27,7 @@ inline std::string frame_hash() {
 // Name to hash, one frame a line; lines starting with # are comments.
 inline std::map<std::string, std::string> golden_frame_hashes() {
     std::map<std::string, std::string> golden;
-    std::ifstream in(std::string(QUORVALITE_SOURCE_DIR) + "/tests/render/golden_frames.txt");
-    std::string line;
-    while (std::getline(in, line)) {
+    for (const std::string& line : lines_of(read_text_file(QUORVALITE_SOURCE_DIR "/tests/render/golden_frames.txt"))) {
         std::istringstream fields(line);
         std::string name, hash;
         if (fields >> name >> hash && name[0] != '#') golden[name] = hash;

@@ -27,14 +27,16 @@ struct Spawned {
     std::string errPath;
 };
 
-// Starts program with args; extraEnvironment entries are NAME=VALUE.
+// Starts program with args; extraEnvironment entries are NAME=VALUE. Its
+// standard output and error go to files in logs, or its standard error to
+// the file or terminal errPath where one is given.
 inline Spawned spawn_program(const std::string& program, const std::vector<std::string>& args, const TempDir& logs,
-                             const std::vector<std::string>& extraEnvironment = {}) {
+                             const std::vector<std::string>& extraEnvironment = {}, const std::string& errPath = "") {
     static int serial = 0;
     ++serial;
     Spawned spawned;
     spawned.outPath = logs / ("stdout_" + std::to_string(serial));
-    spawned.errPath = logs / ("stderr_" + std::to_string(serial));
+    spawned.errPath = errPath.empty() ? logs / ("stderr_" + std::to_string(serial)) : errPath;
     std::vector<std::string> argStrings{program};
     argStrings.insert(argStrings.end(), args.begin(), args.end());
     std::vector<char*> argv;
@@ -58,10 +60,33 @@ inline Spawned spawn_program(const std::string& program, const std::vector<std::
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 1, spawned.outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&actions, 2, spawned.errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, 2, spawned.errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOCTTY,
+                                     0644);
     if (posix_spawnp(&spawned.pid, argv[0], &actions, nullptr, argv.data(), envp.data()) != 0) spawned.pid = -1;
     posix_spawn_file_actions_destroy(&actions);
     return spawned;
+}
+
+// Polls condition every 20 ms until it holds or timeoutMs has passed.
+template <typename Condition> bool wait_until(Condition condition, int timeoutMs) {
+    for (int waited = 0; waited < timeoutMs; waited += 20) {
+        if (condition()) return true;
+        usleep(20000);
+    }
+    return condition();
+}
+
+// Whether the child is still running; an ended child is left to be reaped.
+inline bool alive(pid_t pid) {
+    siginfo_t info{};
+    return pid > 0 && waitid(P_PID, pid, &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid == 0;
+}
+
+// Ends the child with the signal if it still runs, and reaps it.
+inline void end_child(pid_t pid, int signal) {
+    if (pid <= 0) return;
+    if (alive(pid)) kill(pid, signal);
+    waitpid(pid, nullptr, 0);
 }
 
 // Waits for the program; with a time-out in milliseconds (0: none) it is
@@ -69,19 +94,10 @@ inline Spawned spawn_program(const std::string& program, const std::vector<std::
 inline ProgramResult wait_program(const Spawned& spawned, int timeoutMs = 0) {
     ProgramResult result;
     if (spawned.pid < 0) return result;
+    if (timeoutMs > 0 && !wait_until([&] { return !alive(spawned.pid); }, timeoutMs)) kill(spawned.pid, SIGKILL);
     int status = 0;
-    for (int waited = 0;; waited += 20) {
-        const pid_t done = waitpid(spawned.pid, &status, timeoutMs > 0 ? WNOHANG : 0);
-        if (done == spawned.pid) break;
-        if (timeoutMs > 0 && waited >= timeoutMs) {
-            kill(spawned.pid, SIGKILL);
-            waitpid(spawned.pid, &status, 0);
-            status = -1;
-            break;
-        }
-        usleep(20000);
-    }
-    if (status != -1 && WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
+    waitpid(spawned.pid, &status, 0);
+    if (WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
     result.out = read_text_file(spawned.outPath);
     result.err = read_text_file(spawned.errPath);
     return result;

@@ -1,38 +1,64 @@
 // A virtual X server of a given size with no window manager, the program run
-// on it, and what a person would see: screenshots, keys sent to the window.
+// on it, and what a person there would see and do: a screenshot, a key, the
+// window manager's close button.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <cstdint>
-#include <string>
-#include <vector>
+#include <cstdlib>
+#include <sstream>
 
 #include "../support/run_program.h"
 
-// Xvfb on the first free display number of its range; stopped on destruction.
-class VirtualScreen {
-public:
-    VirtualScreen(int32_t width, int32_t height);
-    ~VirtualScreen();
-    VirtualScreen(const VirtualScreen&) = delete;
-    VirtualScreen& operator=(const VirtualScreen&) = delete;
+// Last: its macros (None, Status, True, ...) would clash with names above.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
-    bool up() const { return !display_.empty(); }
-    const std::string& display() const { return display_; }
-    int32_t width() const { return width_; }
-    int32_t height() const { return height_; }
-
-private:
-    int32_t width_;
-    int32_t height_;
-    TempDir logs_;
-    Spawned server_;
-    std::string display_;
+// Skips the test where Xvfb or xdotool is missing, unless
+// QUORVALITE_REQUIRE_WINDOW_TEST asks for a failure instead.
+struct WindowTest : testing::Test {
+    void SetUp() override {
+        if (run_program("sh", {"-c", "command -v Xvfb && command -v xdotool"}).exitCode == 0) return;
+        if (std::getenv("QUORVALITE_REQUIRE_WINDOW_TEST")) FAIL() << "the window tests need Xvfb and xdotool";
+        GTEST_SKIP() << "needs Xvfb and xdotool";
+    }
 };
 
-// The whole screen as 0x00RRGGBB pixels, row-major.
+// Xvfb on the first free display of its range, QUORVALITE_FIRST_DISPLAY (300
+// when unset) and the 49 after it, so that test runs sharing the machine
+// keep apart; stopped on destruction. No display when none could be started.
+struct VirtualScreen {
+    int32_t width;
+    int32_t height;
+    std::string display;
+    TempDir logs;
+    Spawned server;
+
+    VirtualScreen(int32_t screenWidth, int32_t screenHeight) : width(screenWidth), height(screenHeight) {
+        const char* const first = std::getenv("QUORVALITE_FIRST_DISPLAY");
+        const int firstDisplay = first && *first ? std::atoi(first) : 300;
+        const std::string size = std::to_string(width) + "x" + std::to_string(height) + "x24";
+        for (int tried = 0; tried < 50 && display.empty(); ++tried) {
+            const std::string number = std::to_string(firstDisplay + (getpid() + tried) % 50);
+            const std::string socket = "/tmp/.X11-unix/X" + number;
+            if (access(socket.c_str(), F_OK) == 0 || access(("/tmp/.X" + number + "-lock").c_str(), F_OK) == 0)
+                continue;
+            server = spawn_program("Xvfb", {":" + number, "-screen", "0", size, "-nolisten", "tcp"}, logs);
+            const bool listening =
+                wait_until([&] { return access(socket.c_str(), F_OK) == 0 || !alive(server.pid); }, 10000);
+            // Another server may have taken the number at the same moment: ours
+            // then exits at once, so look again a little later.
+            usleep(300000);
+            if (listening && alive(server.pid)) display = ":" + number;
+            else end_child(server.pid, SIGTERM);
+        }
+    }
+    ~VirtualScreen() { end_child(server.pid, SIGTERM); }
+    VirtualScreen(const VirtualScreen&) = delete;
+    VirtualScreen& operator=(const VirtualScreen&) = delete;
+};
+
+// The whole screen as 0x00RRGGBB pixels, row-major; none when it could not be read.
 struct Screenshot {
     int32_t width = 0;
     int32_t height = 0;
@@ -40,60 +66,95 @@ struct Screenshot {
     uint32_t at(int32_t x, int32_t y) const { return pixels[size_t(y) * size_t(width) + size_t(x)]; }
 };
 
-// Grabs the screen with ffmpeg and reads the PNG back; false when either fails.
-bool take_screenshot(const VirtualScreen& screen, const TempDir& dir, Screenshot* shot, std::string* error);
-
-// The program running on a screen with its trace in dir: the program built
-// here, or the command in QUORVALITE_WINDOW_PROGRAM (words separated by
-// spaces, for example "wine /path/quorvalite.exe"), so that the same tests
-// hold another build of the program to the same behaviour.
-class ShowOnScreen {
-public:
-    // Starts the program with args and a trace; extraEnvironment adds to the
-    // screen's DISPLAY.
-    ShowOnScreen(const VirtualScreen& screen, const std::vector<std::string>& args,
-                 const std::vector<std::string>& extraEnvironment);
-    ~ShowOnScreen();
-
-    // Waits until the trace lists count frames; false after timeoutMs or
-    // when the program has ended.
-    bool wait_for_frames(int count, int timeoutMs) const;
-    bool running() const;
-    // Just before the program was started.
-    std::chrono::steady_clock::time_point started() const { return started_; }
-    // The trace as written so far.
-    std::string trace() const;
-    // Sends keys (xdotool's names) to the window; false when no window is found.
-    bool send_keys(const std::string& keys, std::string* error) const;
-    // Asks the window to close as a window manager's close button does (a
-    // WM_DELETE_WINDOW message); false when no window is found.
-    bool close_window(std::string* error) const;
-    // Waits for the program to end (killing it after timeoutMs).
-    ProgramResult finish(int timeoutMs);
-    const TempDir& dir() const { return dir_; }
-
-private:
-    std::string window_id(std::string* error) const;
-
-    const VirtualScreen& screen_;
-    TempDir dir_;
-    std::chrono::steady_clock::time_point started_;
-    Spawned program_;
-    bool finished_ = false;
-};
-
-// Skips the test where Xvfb, xdotool or ffmpeg is missing, unless
-// QUORVALITE_REQUIRE_WINDOW_TEST asks for a failure instead.
-class WindowTest : public testing::Test {
-protected:
-    void SetUp() override;
-};
-
-// Polls condition every 50 ms until it holds or timeoutMs has passed.
-template <typename Condition> bool wait_until(Condition condition, int timeoutMs) {
-    for (int waited = 0; waited < timeoutMs; waited += 50) {
-        if (condition()) return true;
-        usleep(50000);
+inline Screenshot take_screenshot(const VirtualScreen& screen) {
+    Screenshot shot;
+    Display* const display = XOpenDisplay(screen.display.c_str());
+    if (!display) return shot;
+    XImage* const image = XGetImage(display, DefaultRootWindow(display), 0, 0, unsigned(screen.width),
+                                    unsigned(screen.height), AllPlanes, ZPixmap);
+    if (image) {
+        shot.width = screen.width;
+        shot.height = screen.height;
+        for (int32_t y = 0; y < shot.height; ++y)
+            for (int32_t x = 0; x < shot.width; ++x) shot.pixels.push_back(uint32_t(XGetPixel(image, x, y)) & 0xFFFFFF);
+        XDestroyImage(image);
     }
-    return condition();
+    XCloseDisplay(display);
+    return shot;
 }
+
+// The program running on a screen with args, the extra environment and a
+// trace in its own folder: the program built here, or the command in
+// QUORVALITE_WINDOW_PROGRAM (words separated by spaces, for example "wine
+// /path/quorvalite.exe"), so that the same tests hold another build of the
+// program to the same behaviour. Killed on destruction unless finished.
+struct ShowOnScreen {
+    const VirtualScreen& screen;
+    TempDir dir;
+    Spawned program;
+    bool finished = false;
+
+    ShowOnScreen(const VirtualScreen& on, const std::vector<std::string>& args,
+                 const std::vector<std::string>& environment)
+        : screen(on) {
+        const char* const command = std::getenv("QUORVALITE_WINDOW_PROGRAM");
+        std::istringstream words(command && *command ? command : QUORVALITE_BINARY);
+        std::vector<std::string> all;
+        for (std::string word; words >> word;) all.push_back(word);
+        const std::string name = all.front();
+        all.erase(all.begin());
+        all.insert(all.end(), args.begin(), args.end());
+        all.insert(all.end(), {"--trace", dir / "trace.txt"});
+        // SDL and the X libraries keep caches to the end; leaks are checked elsewhere.
+        std::vector<std::string> variables{"DISPLAY=" + screen.display, "WAYLAND_DISPLAY=",
+                                           "ASAN_OPTIONS=detect_leaks=0"};
+        variables.insert(variables.end(), environment.begin(), environment.end());
+        program = spawn_program(name, all, dir, variables);
+    }
+    ~ShowOnScreen() {
+        if (!finished) end_child(program.pid, SIGKILL);
+    }
+
+    bool running() const { return !finished && alive(program.pid); }
+    // The trace as written so far.
+    std::string trace() const { return read_text_file(dir / "trace.txt"); }
+
+    // Waits up to a minute until the trace lists count frames; false when
+    // it does not or the program has ended.
+    bool wait_for_frames(int count) const {
+        const auto enough = [&] { return frame_lines_in(trace()) >= count; };
+        return wait_until([&] { return enough() || !running(); }, 60000) && enough();
+    }
+
+    ProgramResult xdotool(std::vector<std::string> args) const {
+        args.insert(args.begin(), {"search", "--name", "^Quorvalite$"});
+        return run_program("xdotool", args, {"DISPLAY=" + screen.display});
+    }
+
+    // Sends ESC to the program's window; true when it was sent.
+    bool press_escape() const { return xdotool({"key", "--window", "%1", "Escape"}).exitCode == 0; }
+
+    // Asks the window to close as a window manager's close button does (a
+    // WM_DELETE_WINDOW message); true when it was sent.
+    bool close_window() const {
+        const std::string id = xdotool({}).out;
+        Display* const display = id.empty() ? nullptr : XOpenDisplay(screen.display.c_str());
+        if (!display) return false;
+        XEvent event{};
+        event.xclient.type = ClientMessage;
+        event.xclient.window = std::stoul(id);
+        event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+        event.xclient.format = 32;
+        event.xclient.data.l[0] = long(XInternAtom(display, "WM_DELETE_WINDOW", False));
+        event.xclient.data.l[1] = CurrentTime;
+        const bool sent = XSendEvent(display, event.xclient.window, False, NoEventMask, &event) != 0;
+        XCloseDisplay(display);
+        return sent;
+    }
+
+    // Waits half a minute for the program to end, then kills it.
+    ProgramResult finish() {
+        finished = true;
+        return wait_program(program, 30000);
+    }
+};
