@@ -109,18 +109,26 @@ void cover_rows(int32_t& openBottom, int32_t& openTop, const RayHit& h, int32_t 
 
 void order_hits(CellHits& cell, double eye) {
     const int32_t n = cell.count;
-    for (int32_t pass = 0; pass < 2 * n; ++pass) {
+    // Each hit's distance from the eye's height, taken once instead of at
+    // every comparison: the same value either way.
+    double fromEye[MaxCellHits];
+    for (int32_t k = 0; k < n; ++k) fromEye[k] = vertical_distance(cell.zTop[k], cell.zBottom[k], eye);
+    // A pass without a swap leaves the order as it found it, and so would
+    // every pass after it: the sort is finished there.
+    bool swapped = true;
+    for (int32_t pass = 0; pass < 2 * n && swapped; ++pass) {
+        swapped = false;
         for (int32_t i = 0; i + 1 < n; ++i) {
             const int32_t a = cell.order[i], b = cell.order[i + 1];
             const double Ta = cell.zTop[a], Ba = cell.zBottom[a];
             const double Tb = cell.zTop[b], Bb = cell.zBottom[b];
             const bool depthRule =
                 !(Ta == Ba || Ba == Tb || Tb == Bb || Ta == Bb) && ranges_overlap(Ta, Ba, Tb, Bb);
-            const bool swap = depthRule ? cell.hits[b].dist > cell.hits[a].dist
-                                        : vertical_distance(Tb, Bb, eye) > vertical_distance(Ta, Ba, eye);
+            const bool swap = depthRule ? cell.hits[b].dist > cell.hits[a].dist : fromEye[b] > fromEye[a];
             if (swap) {
                 cell.order[i] = b;
                 cell.order[i + 1] = a;
+                swapped = true;
             }
         }
     }
