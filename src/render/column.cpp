@@ -1,6 +1,7 @@
 // The column renderer: one ray per screen column marched through the grid,
 // each cell's hits ordered and drawn nearest first, then the sky. Workers
 // draw a tile into a column-major scratch buffer and copy it out row by row.
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <cstring>
@@ -13,6 +14,7 @@
 #include "content/texture.h"
 #include "platform/platform.h"
 #include "render/column.h"
+#include "render/hidden_cell.h"
 #include "render/intersect.h"
 #include "render/numeric.h"
 #include "render/render.h"
@@ -139,6 +141,36 @@ View make_view(const Camera& camera, int32_t horizon) {
                 camera.planeY, horizon, &TextureTable[Sky]};
 }
 
+namespace {
+
+// Intersects every shape of the cell, narrows the open range by each hit and
+// draws the hits nearest first.
+void draw_cell(const GridCell& gridCell, int32_t cellX, int32_t cellY, const Ray& ray, ColumnTarget target,
+               const View& view, ShadeCache& cache, CellHits& cell, ColumnRows& rows) {
+    int32_t n = 0;
+    for (uint32_t i = 0; i < gridCell.shapeCount && n < MaxCellHits; ++i) {
+        const Shape& shape = gridCell.shapes[i];
+        RayHit& h = cell.hits[n];
+        intersect_shape(cellX, cellY, ray, shape, h);
+        if (!h.hit) continue;
+        cell.order[n] = n;
+        cell.zTop[n] = shape.zTop;
+        cell.zBottom[n] = shape.zBottom;
+        ++n;
+        cover_rows(rows.openBottom, rows.openTop, h, view.horizon);
+    }
+    cell.count = n;
+    order_hits(cell, view.eye);
+    for (int32_t k = n - 1; k >= 0; --k) {
+        const RayHit& h = cell.hits[cell.order[k]];
+        if (h.topTexture != nullptr && h.topNearRow > h.topFarRow) draw_top_face(target, h, view, cache);
+        if (h.bottomTexture != nullptr && h.bottomFarRow > h.bottomNearRow) draw_bottom_face(target, h, view, cache);
+        draw_wall_span(target, h, view, cache);
+    }
+}
+
+}  // namespace
+
 void render_column(int32_t x, ColumnTarget target, WorldGrid& world, const View& view, ShadeCache& cache) {
     const double cameraX = 2.0 * x / ScreenWidth - 1;
     Ray ray;
@@ -160,39 +192,11 @@ void render_column(int32_t x, ColumnTarget target, WorldGrid& world, const View&
     int32_t cellX = int32_t(std::floor(view.camX));
     int32_t cellY = int32_t(std::floor(view.camY));
 
-    int32_t openTop = 0, openBottom = ScreenHeight - 1;
+    ColumnRows rows{0, ScreenHeight - 1, 0, ScreenHeight - 1};
+    double tEnter = 0;  // depth at which the ray enters the current cell
     CellHits cell;
     for (;;) {
         if (cellX < 0 || cellX >= GridSize || cellY < 0 || cellY >= GridSize) break;
-        GridCell& gridCell = cell_at(world, cellX, cellY);
-        if (gridCell.shapeCount != 0) {
-            // Read before writing: once set, the flag's cache line stays shared
-            // between the cores instead of bouncing with every column.
-            std::atomic_ref<uint8_t> visited(gridCell.visited);
-            if (visited.load(std::memory_order_relaxed) == 0) visited.store(1, std::memory_order_relaxed);
-            int32_t n = 0;
-            for (uint32_t i = 0; i < gridCell.shapeCount && n < MaxCellHits; ++i) {
-                const Shape& shape = gridCell.shapes[i];
-                RayHit& h = cell.hits[n];
-                intersect_shape(cellX, cellY, ray, shape, h);
-                if (!h.hit) continue;
-                cell.order[n] = n;
-                cell.zTop[n] = shape.zTop;
-                cell.zBottom[n] = shape.zBottom;
-                ++n;
-                cover_rows(openBottom, openTop, h, view.horizon);
-            }
-            cell.count = n;
-            order_hits(cell, view.eye);
-            for (int32_t k = n - 1; k >= 0; --k) {
-                const RayHit& h = cell.hits[cell.order[k]];
-                if (h.topTexture != nullptr && h.topNearRow > h.topFarRow) draw_top_face(target, h, view, cache);
-                if (h.bottomTexture != nullptr && h.bottomFarRow > h.bottomNearRow)
-                    draw_bottom_face(target, h, view, cache);
-                draw_wall_span(target, h, view, cache);
-            }
-        }
-
         // Distances along the ray to the next X and Y grid lines; a zero
         // component never reaches its grid lines.
         const double tX = ray.rdx == 0 ? INFINITY
@@ -201,14 +205,28 @@ void render_column(int32_t x, ColumnTarget target, WorldGrid& world, const View&
         const double tY = ray.rdy == 0 ? INFINITY
                           : ray.rdy < 0 ? (view.camY - cellY) * deltaY
                                         : (cellY + 1 - view.camY) * deltaY;
+        const double tExit = std::min(tX, tY);
+
+        GridCell& gridCell = cell_at(world, cellX, cellY);
+        if (gridCell.shapeCount != 0) {
+            // Read before writing: once set, the flag's cache line stays shared
+            // between the cores instead of bouncing with every column.
+            std::atomic_ref<uint8_t> visited(gridCell.visited);
+            if (visited.load(std::memory_order_relaxed) == 0) visited.store(1, std::memory_order_relaxed);
+            if (!cell_cannot_show(gridCell, cellX, cellY, ray, tEnter, tExit, view.horizon, target, rows))
+                draw_cell(gridCell, cellX, cellY, ray, target, view, cache, cell, rows);
+        }
+
+        tEnter = tExit;
         if (tY > tX) cellX += ray.rdx < 0 ? -1 : 1;
         else cellY += ray.rdy < 0 ? -1 : 1;
 
-        if (openBottom < openTop) break;
+        if (rows.openBottom < rows.openTop) break;
         if (cellX < 0 || cellX >= GridSize || cellY < 0 || cellY >= GridSize) break;
         if (cell_at(world, cellX, cellY).inWorld == 0) break;
     }
-    if (view.sky != nullptr) draw_sky_column(x, target, openTop > 0 && openBottom >= openTop, view, *view.sky);
+    if (view.sky != nullptr)
+        draw_sky_column(x, target, rows.openTop > 0 && rows.openBottom >= rows.openTop, view, *view.sky);
 }
 
 void render_tile(int32_t tile, WorldGrid& world, const View& view, TileScratch& tileScratch, uint32_t* frame) {
