@@ -13,12 +13,9 @@
 #include <algorithm>
 #include <cmath>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include "platform/platform.h"
 #include "render/ray_hit.h"
+#include "render/row_walk.h"
 #include "world/world.h"
 
 namespace {
@@ -44,22 +41,12 @@ bool vertices_clear_of_ray(const GridCell& cell, int32_t cellX, int32_t cellY, c
     return true;
 }
 
-// Whether the four pixels from p on are all drawn.
-inline bool four_drawn(const uint32_t* p) {
-#if defined(__SSE2__)
-    const __m128i empty = _mm_cmpeq_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)), _mm_setzero_si128());
-    return _mm_movemask_epi8(empty) == 0;
-#else
-    return p[0] != 0 && p[1] != 0 && p[2] != 0 && p[3] != 0;
-#endif
-}
-
 // Moves emptyTop down past drawn pixels, up to row `until`.
 void advance_empty_top(ColumnTarget column, ColumnRows& rows, int32_t until) {
     const uint32_t* const p = column.pixels;
     const int32_t end = std::min(until, rows.emptyBottom);
     if (column.stride == 1)
-        while (rows.emptyTop + 3 <= end && four_drawn(p + rows.emptyTop)) rows.emptyTop += 4;
+        while (rows.emptyTop + 3 <= end && empty_of_four(p + rows.emptyTop) == 0) rows.emptyTop += 4;
     while (rows.emptyTop <= end && p[ptrdiff_t(rows.emptyTop) * column.stride] != 0) ++rows.emptyTop;
 }
 
@@ -68,7 +55,7 @@ void advance_empty_bottom(ColumnTarget column, ColumnRows& rows, int32_t until) 
     const uint32_t* const p = column.pixels;
     const int32_t end = std::max(until, rows.emptyTop);
     if (column.stride == 1)
-        while (rows.emptyBottom - 3 >= end && four_drawn(p + rows.emptyBottom - 3)) rows.emptyBottom -= 4;
+        while (rows.emptyBottom - 3 >= end && empty_of_four(p + rows.emptyBottom - 3) == 0) rows.emptyBottom -= 4;
     while (rows.emptyBottom >= end && p[ptrdiff_t(rows.emptyBottom) * column.stride] != 0) --rows.emptyBottom;
 }
 
