@@ -1,7 +1,10 @@
-// The row loop the span drawers share: a value that grows by a step each row
-// picks each empty pixel's texel, four rows at a time where the running sum
-// allows it, so that the rows do not wait on one addition after another,
-// four empty pixels are sampled together and four drawn ones cost one test.
+// The row loops of the span drawers. A value that grows by a step each row
+// (v += step) picks each empty pixel's texel: down a wall's texture column,
+// or, for a face, the denominator of the perspective division. Where the
+// running sum stays in one binade its values are known in closed form
+// (running_sum.h), so rows are taken several at a time: they do not wait on
+// one addition after another, empty pixels are sampled together and drawn
+// ones cost one test. The pixels are those of the plain loop, bit for bit.
 #pragma once
 
 #include <cstdint>
@@ -10,7 +13,7 @@
 #include <emmintrin.h>
 #endif
 
-#include "render/running_sum.h"
+#include "render/numeric.h"
 
 // Which of the four pixels from p on are empty (0): bit k for pixel k.
 inline int32_t empty_of_four(const uint32_t* p) {
@@ -22,47 +25,42 @@ inline int32_t empty_of_four(const uint32_t* p) {
 #endif
 }
 
-// Gives each empty pixel of p[0 .. count) the texel sample(v_k), where v_0 = v
-// and v_k+1 = v_k + step: the values a plain loop adding step row by row has,
-// bit for bit. Drawn pixels keep theirs. Sample gives one texel for a value
-// and, with SSE2, draw_four fills four empty pixels from the values in two
-// pairs, or returns false to have them taken one by one.
-template <typename Sample>
-void walk_rows(uint32_t* p, int32_t count, double v, double step, const Sample sample) {
-    int32_t k = 0;
-    RunningSum sum = running_sum(v, step);
-    while (k + 4 <= count) {
-        const double next = v + sum.R4;
-        if (next >= sum.low && next <= sum.high) {
-            // Rows k .. k + 3 hold v, v + R, v + 2R, v + 3R, each exact.
-            const int32_t empty = empty_of_four(p + k);
-            bool drawn = empty == 0;
-#if defined(__SSE2__)
-            if (empty == 0xF) {
-                const __m128d base = _mm_set1_pd(v);
-                drawn = sample.draw_four(p + k, _mm_add_pd(base, _mm_set_pd(sum.R, 0)),
-                                         _mm_add_pd(base, _mm_set_pd(sum.R3, sum.R2)));
-            }
-#endif
-            if (!drawn) {
-                if (p[k] == 0) p[k] = sample(v);
-                if (p[k + 1] == 0) p[k + 1] = sample(v + sum.R);
-                if (p[k + 2] == 0) p[k + 2] = sample(v + sum.R2);
-                if (p[k + 3] == 0) p[k + 3] = sample(v + sum.R3);
-            }
-            v = next;
-        } else {
-            // Into the next binade (or none to stay in): four plain additions.
-            for (int32_t j = k; j < k + 4; ++j) {
-                if (p[j] == 0) p[j] = sample(v);
-                v += step;
-            }
-            sum = running_sum(v, step);
-        }
-        k += 4;
+// A wall's texels down one texture column, by the texture row v.
+struct WallTexels {
+    const uint32_t* column;  // the column's texel in texture row 0
+    int32_t width;           // texels from one texture row to the next
+    int64_t mask;            // texture rows wrap at mask + 1
+
+    uint32_t operator()(double v) const { return column[wrap_texel(v, mask) * width]; }
+};
+
+// A face's texels, by the denominator q of a row: texel coordinates are
+// k * (1 / q) + o, wrapped by mask, the row shifted by shift.
+struct FaceTexels {
+    const uint32_t* texels;
+    int64_t mask;
+    int32_t shift;
+    double kx, ky, ox, oy;
+
+    uint32_t operator()(double q) const {
+        const double p = 1 / q;
+        const int64_t tx = wrap_texel(kx * p + ox, mask);
+        const int64_t ty = wrap_texel(ky * p + oy, mask);
+        return texels[(ty << shift) + tx];
     }
-    for (; k < count; ++k) {
-        if (p[k] == 0) p[k] = sample(v);
-        v += step;
-    }
-}
+};
+
+// Gives each empty pixel of p[0 .. count) (adjacent rows) the texel of v_k,
+// where v_0 = v and v_k+1 = v_k + step; drawn pixels keep theirs. These pick
+// the processor's widest form.
+void walk_wall_rows(uint32_t* p, int32_t count, double v, double step, const WallTexels& texels);
+void walk_face_rows(uint32_t* p, int32_t count, double q, double step, const FaceTexels& texels);
+
+// The forms to pick from: one row at a time; four (SSE2); eight with AVX2,
+// only where avx2_usable() says the processor and the system allow it.
+void walk_wall_rows_plain(uint32_t* p, int32_t count, double v, double step, const WallTexels& texels);
+void walk_face_rows_plain(uint32_t* p, int32_t count, double q, double step, const FaceTexels& texels);
+void walk_wall_rows_by_four(uint32_t* p, int32_t count, double v, double step, const WallTexels& texels);
+void walk_wall_rows_by_eight(uint32_t* p, int32_t count, double v, double step, const WallTexels& texels);
+void walk_face_rows_by_eight(uint32_t* p, int32_t count, double q, double step, const FaceTexels& texels);
+bool avx2_usable();

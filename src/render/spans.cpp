@@ -4,10 +4,6 @@
 #include <algorithm>
 #include <cmath>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include "content/texture.h"
 #include "platform/platform.h"
 #include "render/numeric.h"
@@ -58,51 +54,6 @@ int32_t bottom_mip_level(const Texture& texture, double scale) {
     return 0;
 }
 
-namespace {
-
-#if defined(__SSE2__)
-// Four texture coordinates truncated to int32, or false when one lies beyond
-// int32 (or is NaN), where the conversion gives 0x80000000 instead.
-inline bool truncate_four(__m128d lo, __m128d hi, __m128i& t) {
-    t = _mm_unpacklo_epi64(_mm_cvttpd_epi32(lo), _mm_cvttpd_epi32(hi));
-    return _mm_movemask_epi8(_mm_cmpeq_epi32(t, _mm_set1_epi32(INT32_MIN))) == 0;
-}
-
-// The four int32 lanes of v, taken out through two 64-bit moves.
-struct Lanes {
-    int32_t v[4];
-};
-inline Lanes lanes_of(__m128i v) {
-    const uint64_t low = uint64_t(_mm_cvtsi128_si64(v)), high = uint64_t(_mm_cvtsi128_si64(_mm_unpackhi_epi64(v, v)));
-    return Lanes{{int32_t(uint32_t(low)), int32_t(uint32_t(low >> 32)), int32_t(uint32_t(high)), int32_t(uint32_t(high >> 32))}};
-}
-#endif
-
-// The texels of a wall down one texture column, by the texture row v.
-struct WallTexels {
-    const uint32_t* column;  // the column's texel in texture row 0
-    int32_t width;           // texels from one texture row to the next
-    int64_t mask;            // texture rows wrap at mask + 1
-
-    uint32_t operator()(double v) const { return column[wrap_texel(v, mask) * width]; }
-
-#if defined(__SSE2__)
-    // The same on four rows: values within int32 truncate to the same rows.
-    bool draw_four(uint32_t* pixels, __m128d vLo, __m128d vHi) const {
-        __m128i t;
-        if (!truncate_four(vLo, vHi, t)) return false;
-        const Lanes row = lanes_of(_mm_and_si128(t, _mm_set1_epi32(int32_t(mask))));
-        pixels[0] = column[ptrdiff_t(row.v[0]) * width];
-        pixels[1] = column[ptrdiff_t(row.v[1]) * width];
-        pixels[2] = column[ptrdiff_t(row.v[2]) * width];
-        pixels[3] = column[ptrdiff_t(row.v[3]) * width];
-        return true;
-    }
-#endif
-};
-
-}  // namespace
-
 void draw_wall_span(ColumnTarget column, const RayHit& h, const View& view, ShadeCache& cache) {
     if (h.wallTexture == nullptr) return;
     const Texture& texture = *shaded_texture(cache, h.wallTexture, h.wallShade);
@@ -137,7 +88,7 @@ void draw_wall_span(ColumnTarget column, const RayHit& h, const View& view, Shad
     uint32_t* p = column.pixels + ptrdiff_t(r) * stride;
     const int64_t rowMask = th - 1;
     const WallTexels texel{texels + u, w, rowMask};
-    if (stride == 1) return walk_rows(p, end - r, v, step, texel);
+    if (stride == 1) return walk_wall_rows(p, end - r, v, step, texel);
     for (; r < end; ++r, p += stride) {
         if (*p == 0) *p = texel(v);
         v += step;
@@ -177,12 +128,7 @@ FaceWalk start_face_walk(const Texture& texture, int32_t level, const RayHit& h,
                     std::floor(start) * step + base, step, int32_t(start), std::min(y1, H)};
 }
 
-inline uint32_t face_texel(const FaceWalk& w, double q) {
-    const double p = 1 / q;
-    const int64_t tx = wrap_texel(w.kx * p + w.ox, w.mask);
-    const int64_t ty = wrap_texel(w.ky * p + w.oy, w.mask);
-    return w.texels[(ty << w.shift) + tx];
-}
+inline FaceTexels face_texels(const FaceWalk& w) { return FaceTexels{w.texels, w.mask, w.shift, w.kx, w.ky, w.ox, w.oy}; }
 
 }  // namespace
 
@@ -194,9 +140,11 @@ void draw_top_face(ColumnTarget column, const RayHit& h, const View& view, Shade
     if (w.texels == nullptr) return;
     const int32_t rowEnd = row_end(w.end), stride = column.stride;
     uint32_t* p = column.pixels + ptrdiff_t(w.r) * stride;
+    const FaceTexels texel = face_texels(w);
+    if (stride == 1) return walk_face_rows(p, rowEnd - w.r, w.q, w.step, texel);
     double q = w.q;
     for (int32_t r = w.r; r < rowEnd; ++r, p += stride) {
-        if (*p == 0) *p = face_texel(w, q);
+        if (*p == 0) *p = texel(q);
         q += w.step;
     }
 }
@@ -211,9 +159,11 @@ void draw_bottom_face(ColumnTarget column, const RayHit& h, const View& view, Sh
     if (w.texels == nullptr) return;
     const int32_t rowEnd = row_end(w.end) - 1, stride = column.stride;
     uint32_t* p = column.pixels + ptrdiff_t(w.r) * stride;
+    const FaceTexels texel = face_texels(w);
+    if (stride == 1) return walk_face_rows(p, rowEnd - w.r, w.q + w.step, w.step, texel);
     double q = w.q;
     for (int32_t r = w.r; r < rowEnd; ++r, p += stride) {
         q += w.step;
-        if (*p == 0) *p = face_texel(w, q);
+        if (*p == 0) *p = texel(q);
     }
 }
