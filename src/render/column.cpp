@@ -42,16 +42,11 @@ inline double vertical_distance(double T, double B, double eye) {
 #if defined(__SSE2__)
 // Transposes the column-major tile into the row-major frame, four rows by
 // four columns at a time (ScreenHeight and the tile width are multiples of
-// 4). With an aligned frame the rows are written with streaming stores: the
-// frame is not read back by this worker, and the stores need not fetch the
-// lines they overwrite.
-template <bool Stream>
+// 4). Plain stores: the frame (8 MB) stays in the last-level cache from frame
+// to frame, where streaming stores would send every line to memory.
 void copy_tile_out(const uint32_t* scratch, uint32_t* frame) {
     static_assert(ScreenHeight % 4 == 0 && TileWidth % 4 == 0);
-    auto store = [](uint32_t* to, __m128i v) {
-        if constexpr (Stream) _mm_stream_si128(reinterpret_cast<__m128i*>(to), v);
-        else _mm_storeu_si128(reinterpret_cast<__m128i*>(to), v);
-    };
+    auto store = [](uint32_t* to, __m128i v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(to), v); };
     for (int32_t r = 0; r < ScreenHeight; r += 4) {
         uint32_t* const row = frame + size_t(r) * ScreenWidth;
         for (int32_t c = 0; c < TileWidth; c += 4) {
@@ -70,13 +65,11 @@ void copy_tile_out(const uint32_t* scratch, uint32_t* frame) {
             store(row + 3 * ScreenWidth + c, _mm_unpackhi_epi64(t2, t3));
         }
     }
-    if constexpr (Stream) _mm_sfence();  // streaming stores are visible before the worker reports done
 }
 
 #else
 // Transposes the column-major tile into the row-major frame; the
 // portable form for processors without SSE2.
-template <bool Stream>
 void copy_tile_out(const uint32_t* scratch, uint32_t* frame) {
     for (int32_t r = 0; r < ScreenHeight; ++r) {
         uint32_t* const row = frame + size_t(r) * ScreenWidth;
@@ -240,7 +233,5 @@ void render_tile(int32_t tile, WorldGrid& world, const View& view, TileScratch& 
     for (int32_t c = 0; c < TileWidth; ++c)
         render_column(x0 + c, ColumnTarget{scratch + size_t(c) * ScreenHeight, 1}, world, view, cache);
 
-    uint32_t* const columns = frame + x0;
-    if ((reinterpret_cast<uintptr_t>(columns) & 15) == 0) copy_tile_out<true>(scratch, columns);
-    else copy_tile_out<false>(scratch, columns);
+    copy_tile_out(scratch, frame + x0);
 }
