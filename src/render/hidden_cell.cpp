@@ -85,9 +85,9 @@ bool cell_cannot_show(const GridCell& cell, int32_t cellX, int32_t cellY, const 
     // monotonically with d, so the extremes lie at the corners.
     const double slack = 1e-6 + 1e-9 * std::fabs(ray.eye);
     const double high = cell.zHigh - ray.eye + EyeLift + slack, low = cell.zLow - ray.eye + EyeLift - slack;
-    const double base = H + horizon;
-    double top = base - std::max(high * H / near, high * H / far);
-    double bottom = base - std::min(low * H / near, low * H / far);
+    const double base = H + horizon, rowsNear = H / near, rowsFar = H / far;
+    double top = base - std::max(high * rowsNear, high * rowsFar);
+    double bottom = base - std::min(low * rowsNear, low * rowsFar);
     const double margin = 4 + 1e-6 * (std::fabs(top) + std::fabs(bottom));
     top -= margin;
     bottom += margin;
