@@ -1,6 +1,7 @@
 // The column renderer: one ray per screen column marched through the grid,
 // each cell's hits ordered and drawn nearest first, then the sky. Workers
 // draw a tile into a column-major scratch buffer and copy it out row by row.
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <cstring>
@@ -13,6 +14,7 @@
 #include "content/texture.h"
 #include "platform/platform.h"
 #include "render/column.h"
+#include "render/hidden_cell.h"
 #include "render/intersect.h"
 #include "render/numeric.h"
 #include "render/render.h"
@@ -40,16 +42,11 @@ inline double vertical_distance(double T, double B, double eye) {
 #if defined(__SSE2__)
 // Transposes the column-major tile into the row-major frame, four rows by
 // four columns at a time (ScreenHeight and the tile width are multiples of
-// 4). With an aligned frame the rows are written with streaming stores: the
-// frame is not read back by this worker, and the stores need not fetch the
-// lines they overwrite.
-template <bool Stream>
+// 4). Plain stores: the frame (8 MB) stays in the last-level cache from frame
+// to frame, where streaming stores would send every line to memory.
 void copy_tile_out(const uint32_t* scratch, uint32_t* frame) {
     static_assert(ScreenHeight % 4 == 0 && TileWidth % 4 == 0);
-    auto store = [](uint32_t* to, __m128i v) {
-        if constexpr (Stream) _mm_stream_si128(reinterpret_cast<__m128i*>(to), v);
-        else _mm_storeu_si128(reinterpret_cast<__m128i*>(to), v);
-    };
+    auto store = [](uint32_t* to, __m128i v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(to), v); };
     for (int32_t r = 0; r < ScreenHeight; r += 4) {
         uint32_t* const row = frame + size_t(r) * ScreenWidth;
         for (int32_t c = 0; c < TileWidth; c += 4) {
@@ -68,13 +65,11 @@ void copy_tile_out(const uint32_t* scratch, uint32_t* frame) {
             store(row + 3 * ScreenWidth + c, _mm_unpackhi_epi64(t2, t3));
         }
     }
-    if constexpr (Stream) _mm_sfence();  // streaming stores are visible before the worker reports done
 }
 
 #else
 // Transposes the column-major tile into the row-major frame; the
 // portable form for processors without SSE2.
-template <bool Stream>
 void copy_tile_out(const uint32_t* scratch, uint32_t* frame) {
     for (int32_t r = 0; r < ScreenHeight; ++r) {
         uint32_t* const row = frame + size_t(r) * ScreenWidth;
@@ -109,18 +104,26 @@ void cover_rows(int32_t& openBottom, int32_t& openTop, const RayHit& h, int32_t 
 
 void order_hits(CellHits& cell, double eye) {
     const int32_t n = cell.count;
-    for (int32_t pass = 0; pass < 2 * n; ++pass) {
+    // Each hit's distance from the eye's height, taken once instead of at
+    // every comparison: the same value either way.
+    double fromEye[MaxCellHits];
+    for (int32_t k = 0; k < n; ++k) fromEye[k] = vertical_distance(cell.zTop[k], cell.zBottom[k], eye);
+    // A pass without a swap leaves the order as it found it, and so would
+    // every pass after it: the sort is finished there.
+    bool swapped = true;
+    for (int32_t pass = 0; pass < 2 * n && swapped; ++pass) {
+        swapped = false;
         for (int32_t i = 0; i + 1 < n; ++i) {
             const int32_t a = cell.order[i], b = cell.order[i + 1];
             const double Ta = cell.zTop[a], Ba = cell.zBottom[a];
             const double Tb = cell.zTop[b], Bb = cell.zBottom[b];
             const bool depthRule =
                 !(Ta == Ba || Ba == Tb || Tb == Bb || Ta == Bb) && ranges_overlap(Ta, Ba, Tb, Bb);
-            const bool swap = depthRule ? cell.hits[b].dist > cell.hits[a].dist
-                                        : vertical_distance(Tb, Bb, eye) > vertical_distance(Ta, Ba, eye);
+            const bool swap = depthRule ? cell.hits[b].dist > cell.hits[a].dist : fromEye[b] > fromEye[a];
             if (swap) {
                 cell.order[i] = b;
                 cell.order[i + 1] = a;
+                swapped = true;
             }
         }
     }
@@ -130,6 +133,36 @@ View make_view(const Camera& camera, int32_t horizon) {
     return View{camera.x, camera.y, camera.renderZ, camera.heading, camera.dirX, camera.dirY, camera.planeX,
                 camera.planeY, horizon, &TextureTable[Sky]};
 }
+
+namespace {
+
+// Intersects every shape of the cell, narrows the open range by each hit and
+// draws the hits nearest first.
+void draw_cell(const GridCell& gridCell, int32_t cellX, int32_t cellY, const Ray& ray, ColumnTarget target,
+               const View& view, ShadeCache& cache, CellHits& cell, ColumnRows& rows) {
+    int32_t n = 0;
+    for (uint32_t i = 0; i < gridCell.shapeCount && n < MaxCellHits; ++i) {
+        const Shape& shape = gridCell.shapes[i];
+        RayHit& h = cell.hits[n];
+        intersect_shape(cellX, cellY, ray, shape, h);
+        if (!h.hit) continue;
+        cell.order[n] = n;
+        cell.zTop[n] = shape.zTop;
+        cell.zBottom[n] = shape.zBottom;
+        ++n;
+        cover_rows(rows.openBottom, rows.openTop, h, view.horizon);
+    }
+    cell.count = n;
+    order_hits(cell, view.eye);
+    for (int32_t k = n - 1; k >= 0; --k) {
+        const RayHit& h = cell.hits[cell.order[k]];
+        if (h.topTexture != nullptr && h.topNearRow > h.topFarRow) draw_top_face(target, h, view, cache);
+        if (h.bottomTexture != nullptr && h.bottomFarRow > h.bottomNearRow) draw_bottom_face(target, h, view, cache);
+        draw_wall_span(target, h, view, cache);
+    }
+}
+
+}  // namespace
 
 void render_column(int32_t x, ColumnTarget target, WorldGrid& world, const View& view, ShadeCache& cache) {
     const double cameraX = 2.0 * x / ScreenWidth - 1;
@@ -152,39 +185,11 @@ void render_column(int32_t x, ColumnTarget target, WorldGrid& world, const View&
     int32_t cellX = int32_t(std::floor(view.camX));
     int32_t cellY = int32_t(std::floor(view.camY));
 
-    int32_t openTop = 0, openBottom = ScreenHeight - 1;
+    ColumnRows rows{0, ScreenHeight - 1, 0, ScreenHeight - 1};
+    double tEnter = 0;  // depth at which the ray enters the current cell
     CellHits cell;
     for (;;) {
         if (cellX < 0 || cellX >= GridSize || cellY < 0 || cellY >= GridSize) break;
-        GridCell& gridCell = cell_at(world, cellX, cellY);
-        if (gridCell.shapeCount != 0) {
-            // Read before writing: once set, the flag's cache line stays shared
-            // between the cores instead of bouncing with every column.
-            std::atomic_ref<uint8_t> visited(gridCell.visited);
-            if (visited.load(std::memory_order_relaxed) == 0) visited.store(1, std::memory_order_relaxed);
-            int32_t n = 0;
-            for (uint32_t i = 0; i < gridCell.shapeCount && n < MaxCellHits; ++i) {
-                const Shape& shape = gridCell.shapes[i];
-                RayHit& h = cell.hits[n];
-                intersect_shape(cellX, cellY, ray, shape, h);
-                if (!h.hit) continue;
-                cell.order[n] = n;
-                cell.zTop[n] = shape.zTop;
-                cell.zBottom[n] = shape.zBottom;
-                ++n;
-                cover_rows(openBottom, openTop, h, view.horizon);
-            }
-            cell.count = n;
-            order_hits(cell, view.eye);
-            for (int32_t k = n - 1; k >= 0; --k) {
-                const RayHit& h = cell.hits[cell.order[k]];
-                if (h.topTexture != nullptr && h.topNearRow > h.topFarRow) draw_top_face(target, h, view, cache);
-                if (h.bottomTexture != nullptr && h.bottomFarRow > h.bottomNearRow)
-                    draw_bottom_face(target, h, view, cache);
-                draw_wall_span(target, h, view, cache);
-            }
-        }
-
         // Distances along the ray to the next X and Y grid lines; a zero
         // component never reaches its grid lines.
         const double tX = ray.rdx == 0 ? INFINITY
@@ -193,14 +198,28 @@ void render_column(int32_t x, ColumnTarget target, WorldGrid& world, const View&
         const double tY = ray.rdy == 0 ? INFINITY
                           : ray.rdy < 0 ? (view.camY - cellY) * deltaY
                                         : (cellY + 1 - view.camY) * deltaY;
+        const double tExit = std::min(tX, tY);
+
+        GridCell& gridCell = cell_at(world, cellX, cellY);
+        if (gridCell.shapeCount != 0) {
+            // Read before writing: once set, the flag's cache line stays shared
+            // between the cores instead of bouncing with every column.
+            std::atomic_ref<uint8_t> visited(gridCell.visited);
+            if (visited.load(std::memory_order_relaxed) == 0) visited.store(1, std::memory_order_relaxed);
+            if (!cell_cannot_show(gridCell, cellX, cellY, ray, tEnter, tExit, view.horizon, target, rows))
+                draw_cell(gridCell, cellX, cellY, ray, target, view, cache, cell, rows);
+        }
+
+        tEnter = tExit;
         if (tY > tX) cellX += ray.rdx < 0 ? -1 : 1;
         else cellY += ray.rdy < 0 ? -1 : 1;
 
-        if (openBottom < openTop) break;
+        if (rows.openBottom < rows.openTop) break;
         if (cellX < 0 || cellX >= GridSize || cellY < 0 || cellY >= GridSize) break;
         if (cell_at(world, cellX, cellY).inWorld == 0) break;
     }
-    if (view.sky != nullptr) draw_sky_column(x, target, openTop > 0 && openBottom >= openTop, view, *view.sky);
+    if (view.sky != nullptr)
+        draw_sky_column(x, target, rows.openTop > 0 && rows.openBottom >= rows.openTop, view, *view.sky);
 }
 
 void render_tile(int32_t tile, WorldGrid& world, const View& view, TileScratch& tileScratch, uint32_t* frame) {
@@ -214,7 +233,5 @@ void render_tile(int32_t tile, WorldGrid& world, const View& view, TileScratch& 
     for (int32_t c = 0; c < TileWidth; ++c)
         render_column(x0 + c, ColumnTarget{scratch + size_t(c) * ScreenHeight, 1}, world, view, cache);
 
-    uint32_t* const columns = frame + x0;
-    if ((reinterpret_cast<uintptr_t>(columns) & 15) == 0) copy_tile_out<true>(scratch, columns);
-    else copy_tile_out<false>(scratch, columns);
+    copy_tile_out(scratch, frame + x0);
 }

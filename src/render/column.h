@@ -23,7 +23,7 @@ struct CellHits {
 // hit's wall and faces cover (transparent texels count as covering).
 void cover_rows(int32_t& openBottom, int32_t& openTop, const RayHit& h, int32_t horizonOffset);
 
-// Bubble sort of hits.order in 2n fixed passes: overlapping height ranges by
-// depth, everything else by vertical distance from the eye; the hit to draw
-// last ends at position 0.
+// Bubble sort of hits.order in at most 2n passes, up to the first pass without
+// a swap: overlapping height ranges by depth, everything else by vertical
+// distance from the eye; the hit to draw last ends at position 0.
 void order_hits(CellHits& hits, double eye);

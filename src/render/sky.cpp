@@ -8,7 +8,21 @@
 #include "content/texture.h"
 #include "platform/platform.h"
 #include "render/numeric.h"
+#include "render/row_walk.h"
 #include "render/spans.h"
+
+namespace {
+
+// Four adjacent pixels set to one texel.
+inline void fill_four(uint32_t* p, uint32_t texel) {
+#if defined(__SSE2__)
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(p), _mm_set1_epi32(int32_t(texel)));
+#else
+    p[0] = p[1] = p[2] = p[3] = texel;
+#endif
+}
+
+}  // namespace
 
 void draw_sky_column(int32_t x, ColumnTarget column, bool fillAll, const View& view, const Texture& sky) {
     const int64_t sw = sky.width, sh = sky.height;
@@ -20,17 +34,29 @@ void draw_sky_column(int32_t x, ColumnTarget column, bool fillAll, const View& v
     const int64_t horizonRow = view.horizon / 4;
 
     // Texel (v * sw + u) mod (sw * sh) with u < sw is row v mod sh, column u;
-    // the row changes every four screen rows.
+    // the row changes every four screen rows. For the group of rows from i,
+    // v = |i / 4 - horizonRow|, taken mod sh step by step instead of by a
+    // division per group.
     const int32_t stride = column.stride;
     uint32_t* p = column.pixels;
+    int64_t v = -horizonRow;  // i / 4 - horizonRow
+    int64_t row = std::llabs(v) % sh;
     for (int32_t i = 0; i < ScreenHeight; i += 4) {
-        const uint32_t* const texels = sky.pixels + (std::llabs((i >> 2) - horizonRow) % sh) * sw + u;
-        for (int32_t k = 0; k < 4; ++k, p += stride) {
-            if (*p != 0) {
-                if (!fillAll) return;
-                continue;
+        const uint32_t texel = sky.pixels[row * sw + u];
+        if (stride == 1 && empty_of_four(p) == 0xF) {
+            fill_four(p, texel);
+            p += 4;
+        } else {
+            for (int32_t k = 0; k < 4; ++k, p += stride) {
+                if (*p != 0) {
+                    if (!fillAll) return;
+                    continue;
+                }
+                *p = texel;
             }
-            *p = *texels;
         }
+        if (v < 0) row = row == 0 ? sh - 1 : row - 1;
+        else row = row + 1 == sh ? 0 : row + 1;
+        ++v;
     }
 }

@@ -7,6 +7,7 @@
 #include "content/texture.h"
 #include "platform/platform.h"
 #include "render/numeric.h"
+#include "render/row_walk.h"
 
 namespace {
 
@@ -86,8 +87,10 @@ void draw_wall_span(ColumnTarget column, const RayHit& h, const View& view, Shad
     const int32_t stride = column.stride;
     uint32_t* p = column.pixels + ptrdiff_t(r) * stride;
     const int64_t rowMask = th - 1;
+    const WallTexels texel{texels + u, w, rowMask};
+    if (stride == 1) return walk_wall_rows(p, end - r, v, step, texel);
     for (; r < end; ++r, p += stride) {
-        if (*p == 0) *p = texels[wrap_texel(v, rowMask) * w + u];
+        if (*p == 0) *p = texel(v);
         v += step;
     }
 }
@@ -125,12 +128,7 @@ FaceWalk start_face_walk(const Texture& texture, int32_t level, const RayHit& h,
                     std::floor(start) * step + base, step, int32_t(start), std::min(y1, H)};
 }
 
-inline uint32_t face_texel(const FaceWalk& w, double q) {
-    const double p = 1 / q;
-    const int64_t tx = wrap_texel(w.kx * p + w.ox, w.mask);
-    const int64_t ty = wrap_texel(w.ky * p + w.oy, w.mask);
-    return w.texels[(ty << w.shift) + tx];
-}
+inline FaceTexels face_texels(const FaceWalk& w) { return FaceTexels{w.texels, w.mask, w.shift, w.kx, w.ky, w.ox, w.oy}; }
 
 }  // namespace
 
@@ -142,9 +140,11 @@ void draw_top_face(ColumnTarget column, const RayHit& h, const View& view, Shade
     if (w.texels == nullptr) return;
     const int32_t rowEnd = row_end(w.end), stride = column.stride;
     uint32_t* p = column.pixels + ptrdiff_t(w.r) * stride;
+    const FaceTexels texel = face_texels(w);
+    if (stride == 1) return walk_face_rows(p, rowEnd - w.r, w.q, w.step, texel);
     double q = w.q;
     for (int32_t r = w.r; r < rowEnd; ++r, p += stride) {
-        if (*p == 0) *p = face_texel(w, q);
+        if (*p == 0) *p = texel(q);
         q += w.step;
     }
 }
@@ -159,9 +159,11 @@ void draw_bottom_face(ColumnTarget column, const RayHit& h, const View& view, Sh
     if (w.texels == nullptr) return;
     const int32_t rowEnd = row_end(w.end) - 1, stride = column.stride;
     uint32_t* p = column.pixels + ptrdiff_t(w.r) * stride;
+    const FaceTexels texel = face_texels(w);
+    if (stride == 1) return walk_face_rows(p, rowEnd - w.r, w.q + w.step, w.step, texel);
     double q = w.q;
     for (int32_t r = w.r; r < rowEnd; ++r, p += stride) {
         q += w.step;
-        if (*p == 0) *p = face_texel(w, q);
+        if (*p == 0) *p = texel(q);
     }
 }

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <initializer_list>
 
 #include "content/pi.h"
 
@@ -37,7 +38,75 @@ HeightPlane plane_through(const ShapeVertex* v, double h0, double h1, double h2)
     return HeightPlane{z0, z(1, 0) - z0, z(0, 1) - z0};
 }
 
+// A footprint's bounding rectangle in cell-local coordinates.
+struct Rectangle {
+    double x0, y0, x1, y1;
+};
+
+bool within_cell(const Rectangle& r) { return r.x0 >= 0 && r.y0 >= 0 && r.x1 <= 1 && r.y1 <= 1; }
+
+Rectangle polygon_rectangle(const Shape& shape) {
+    const PolygonGeometry& g = *shape.geometry.polygon;
+    const int32_t corners = shape.kind == QuadPrism || shape.kind == QuadSheet ? 4 : 3;
+    Rectangle r{g.vertices[0].x, g.vertices[0].y, g.vertices[0].x, g.vertices[0].y};
+    for (int32_t i = 1; i < corners; ++i) {
+        r.x0 = std::min(r.x0, g.vertices[i].x);
+        r.y0 = std::min(r.y0, g.vertices[i].y);
+        r.x1 = std::max(r.x1, g.vertices[i].x);
+        r.y1 = std::max(r.y1, g.vertices[i].y);
+    }
+    return r;
+}
+
+// Widens [low, high] by the heights z, false when one is not finite.
+bool widen(std::initializer_list<double> z, double& low, double& high) {
+    bool finite = true;
+    for (const double v : z) {
+        finite = finite && std::isfinite(v);
+        low = std::min(low, v);
+        high = std::max(high, v);
+    }
+    return finite;
+}
+
+// The plane's heights at the rectangle's corners, where a plane over a
+// rectangle has its extremes, each widened by far more than the rounding of
+// z0 + dzdx * x + dzdy * y at any point of the rectangle.
+bool widen_by_plane(const HeightPlane& p, const Rectangle& r, double& low, double& high) {
+    const double slack = 1e-9 * (std::fabs(p.z0) + std::fabs(p.dzdx) + std::fabs(p.dzdy));
+    const double z00 = p.z0 + p.dzdx * r.x0 + p.dzdy * r.y0, z10 = p.z0 + p.dzdx * r.x1 + p.dzdy * r.y0;
+    const double z01 = p.z0 + p.dzdx * r.x0 + p.dzdy * r.y1, z11 = p.z0 + p.dzdx * r.x1 + p.dzdy * r.y1;
+    return widen({z00 - slack, z10 - slack, z01 - slack, z11 - slack, z00 + slack, z10 + slack, z01 + slack,
+                  z11 + slack},
+                 low, high);
+}
+
 }  // namespace
+
+void measure_cell_extent(GridCell& cell) {
+    bool known = true;
+    double low = INFINITY, high = -INFINITY;
+    for (uint32_t i = 0; i < cell.shapeCount; ++i) {
+        const Shape& shape = cell.shapes[i];
+        if (shape.kind == Cylinder) {
+            const CylinderGeometry& g = *shape.geometry.cylinder;
+            const double r = std::fabs(g.radius);
+            known = known && within_cell({g.cx - r, g.cy - r, g.cx + r, g.cy + r});
+            known = widen({g.zBottom, g.zTop}, low, high) && known;
+        } else if (shape.kind >= TrianglePrism && shape.kind <= TriangleSheet) {
+            const PolygonGeometry& g = *shape.geometry.polygon;
+            const Rectangle r = polygon_rectangle(shape);
+            known = known && within_cell(r);
+            known = widen_by_plane(g.topPlane, r, low, high) && known;
+            known = widen_by_plane(g.bottomPlane, r, low, high) && known;
+        } else {
+            known = false;
+        }
+    }
+    cell.extentKnown = known && cell.shapeCount > 0 ? 1 : 0;
+    cell.zLow = low;
+    cell.zHigh = high;
+}
 
 Shape& append_shape_slot(WorldGrid& grid, int32_t a, int32_t b) {
     GridCell& cell = cell_at(grid, a, b);
@@ -119,6 +188,7 @@ void add_polygon_shape(WorldGrid& grid, int32_t a, int32_t b, int32_t kind, cons
     // Both planes come from vertices 0..2; a quad's vertex 3 is taken to lie in them.
     g->topPlane = plane_through(v, v[0].zTop, v[1].zTop, v[2].zTop);
     g->bottomPlane = plane_through(v, v[0].zBottom, v[1].zBottom, v[2].zBottom);
+    measure_cell_extent(cell_at(grid, a, b));
 }
 
 void add_cylinder_shape(WorldGrid& grid, int32_t a, int32_t b, const CylinderGeometry& shapeTemplate) {
@@ -135,4 +205,5 @@ void add_cylinder_shape(WorldGrid& grid, int32_t a, int32_t b, const CylinderGeo
     entry.geometry.cylinder = g;
     entry.zTop = zt;
     entry.zBottom = zb;
+    measure_cell_extent(cell_at(grid, a, b));
 }

@@ -77,6 +77,12 @@ struct GridCell {
     uint32_t shapeCount;
     uint8_t inWorld;      // 1 for the inner 30 x 30 cells
     uint8_t visited;      // set to 1 by rays that enter a cell with shapes; cleared each frame
+    // 1: every shape's footprint lies within the cell, and its planes (or a
+    // cylinder's heights) stay within [zLow, zHigh] over the footprint's
+    // bounding rectangle. Kept by the shape constructors; 0 (unknown) for a
+    // cell filled otherwise, which the renderer then never passes over.
+    uint8_t extentKnown;
+    double zLow, zHigh;
 };
 
 // Indexed [a][b]: a with world X, b with world Y.

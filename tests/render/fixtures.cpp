@@ -59,6 +59,7 @@ void add_shape(WorldGrid& world, int32_t a, int32_t b, int32_t kind, const Polyg
     s.kind = kind;
     s.zTop = zTop;
     s.zBottom = zBottom;
+    measure_cell_extent(cell);
 }
 
 FixtureScene::FixtureScene(double x, double y, double eye, double heading, int32_t horizonOffset)

@@ -18,7 +18,8 @@ Texture* make_fixture_texture(int32_t index, int32_t w, int32_t h);
 PolygonGeometry box_geometry(int32_t a, int32_t b, double x0, double y0, double x1, double y1, double zBottom,
                              double zTop, Texture* side, Texture* top, Texture* bottom);
 
-// Appends a shape to cell (a, b) of world (owned by the world).
+// Appends a shape to cell (a, b) of world (owned by the world) and measures
+// the cell's extent again.
 void add_shape(WorldGrid& world, int32_t a, int32_t b, int32_t kind, const PolygonGeometry& g, double zTop,
                double zBottom);
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <vector>
 
 #include "content/texture.h"
@@ -41,4 +42,70 @@ TEST(Spans, EndAtTheLastRow) {
     EXPECT_NE(pixels[1000], 0u);
     EXPECT_NE(pixels[ScreenHeight - 2], 0u);
     EXPECT_EQ(pixels[ScreenHeight - 1], 0u);
+}
+
+// A wall drawn into a column of adjacent rows (four rows at a time, in closed
+// form) gives the pixels of the plain row-by-row walk into a column with a
+// stride: from textures magnified and shrunk, slanted and stretched, starting
+// above the screen, over columns already drawn in places.
+TEST(Spans, WallRowsFourAtATimeMatchThePlainWalk) {
+    const View view{3.5, 2.5, 0.5, 0, -1, 0, 0, 0.66, -300, nullptr};
+    ShadeCache cache;
+    Texture* texture = make_fixture_texture(0, 64, 256);
+    int32_t walls = 0;
+    for (const double scale : {37.0, 300.0, 1111.0, 5000.0})
+        for (const double top : {-2345.6, -0.5, 0.0, 411.25})
+            for (const double slant : {0.0, 0.37})
+                for (const int32_t fit : {0, 1}) {
+                    RayHit h{};
+                    h.hit = true;
+                    h.scale = scale;
+                    h.dist = ScreenHeight / scale;
+                    h.wallTopRow = top;
+                    h.wallBottomRow = top + 3.3 * scale;
+                    h.topSlant = slant;
+                    h.bottomSlant = -slant;
+                    h.fitHeight = fit;
+                    h.wallTexture = texture;
+                    h.texU = 9;
+                    std::vector<uint32_t> rows(ScreenHeight), strided(2 * ScreenHeight);
+                    for (int32_t r = 0; r < ScreenHeight; ++r)
+                        rows[r] = strided[2 * r] = (r / 7) % 3 == 0 || r % 50 == 1 ? 0 : 0xABCDEF;
+                    draw_wall_span(ColumnTarget{rows.data(), 1}, h, view, cache);
+                    draw_wall_span(ColumnTarget{strided.data(), 2}, h, view, cache);
+                    for (int32_t r = 0; r < ScreenHeight; ++r)
+                        ASSERT_EQ(rows[r], strided[2 * r]) << "scale " << scale << " top " << top << " slant "
+                                                           << slant << " fit " << fit << " row " << r;
+                    ++walls;
+                }
+    EXPECT_EQ(walls, 64);
+}
+
+// The sky fills a column with panorama rows |i / 4 - horizon / 4| mod height,
+// one texel row per four screen rows, mirrored where the difference turns
+// negative: up to the first drawn pixel, or around every drawn one with
+// fillAll; the same through adjacent rows and through a stride.
+TEST(Spans, SkyRowsFollowTheHorizon) {
+    Texture* const sky = make_fixture_texture(0, 256, 128);
+    ShadeCache cache;
+    for (const int32_t horizon : {-1000, -3, 0, 37, 5000})
+        for (const bool fillAll : {false, true})
+            for (const int32_t stride : {1, 2}) {
+                SCOPED_TRACE(testing::Message() << "horizon " << horizon << " fillAll " << fillAll << " stride " << stride);
+                const View view{3.5, 2.5, 0.5, 1.1, -1, 0, 0, 0.66, horizon, sky};
+                std::vector<uint32_t> pixels(size_t(ScreenHeight) * size_t(stride), 0);
+                const int32_t drawn[] = {6, 7, 500, 1079};
+                for (const int32_t r : drawn) pixels[size_t(r) * size_t(stride)] = 1;
+                draw_sky_column(700, ColumnTarget{pixels.data(), stride}, fillAll, view, *sky);
+                const uint32_t u = pixels[0] & 1023;  // fixture texels hold their column in the low bits
+                for (int32_t i = 0; i < ScreenHeight; ++i) {
+                    const uint32_t pixel = pixels[size_t(i) * size_t(stride)];
+                    const bool isDrawn = i == 6 || i == 7 || i == 500 || i == 1079;
+                    const uint32_t row = uint32_t(std::llabs(i / 4 - horizon / 4) % 128);
+                    const uint32_t texel = (1u << 20) | (row << 10) | u;
+                    if (isDrawn) ASSERT_EQ(pixel, 1u) << i;
+                    else if (fillAll || i < 6) ASSERT_EQ(pixel, texel) << i;
+                    else ASSERT_EQ(pixel, 0u) << i;
+                }
+            }
 }

@@ -57,4 +57,29 @@ TEST_F(ShapesTest, SlopedTopsGivePlaneAndReliefShade) {
     EXPECT_EQ(add(QuadSheet, FullCell, {-2, -2, 0, 0}).surfaceShade, 31);
 }
 
+// The extent bounds every height the planes give over the footprint, and is
+// unknown as soon as one footprint leaves the cell.
+TEST_F(ShapesTest, CellExtentBoundsThePlanesAndNeedsFootprintsInTheCell) {
+    const double xy[4][2] = {{0.2, 0.1}, {0.9, 0.3}, {0.4, 0.8}, {0, 0}};
+    add(TriangleSheet, xy, {-1, -0.5, -2, 0});
+    const GridCell& cell = cell_at(grid, 7, 3);
+    ASSERT_EQ(cell.extentKnown, 1);
+    const HeightPlane& top = cell.shapes[0].geometry.polygon->topPlane;
+    for (const double x : {0.2, 0.55, 0.9})
+        for (const double y : {0.1, 0.45, 0.8}) {
+            const double z = top.z0 + top.dzdx * x + top.dzdy * y;
+            EXPECT_LE(cell.zLow, z);
+            EXPECT_GE(cell.zHigh, z);
+        }
+    EXPECT_LT(cell.zLow, -3);  // the bottom plane, flat at -3, counts too
+    EXPECT_GT(cell.zHigh, -0.5);
+
+    CylinderGeometry column{};
+    column.cx = 0.9;
+    column.cy = 0.5;
+    column.radius = 0.2;  // reaches past x = 1
+    add_cylinder_shape(grid, 7, 3, column);
+    EXPECT_EQ(cell.extentKnown, 0);
+}
+
 }  // namespace

@@ -1,0 +1,101 @@
+// The bound behind passing over a cell. Every footprint lies within its cell,
+// so the points where the ray meets a shape lie on the ray between tEnter and
+// tExit, and the surfaces' heights there within the cell's [zLow, zHigh]:
+// every row a hit draws or covers is the projection of such a height at such
+// a depth. Rounding moves depths, heights and rows by far less than the slack
+// added here. One hit escapes this: a polygon met at a single edge takes a
+// point 0.01 in front of the camera as its near end. Away from the camera's
+// own cell a ray meets a footprint's boundary an even number of times unless
+// rounding decides at a vertex, so such a cell is passed over only when no
+// vertex lies near the ray's line.
+#include "render/hidden_cell.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/platform.h"
+#include "render/ray_hit.h"
+#include "render/row_walk.h"
+#include "world/world.h"
+
+namespace {
+
+constexpr double H = ScreenHeight;
+
+// No vertex within this distance (in world units) of the ray's line.
+constexpr double VertexClearance = 1e-4;
+
+bool vertices_clear_of_ray(const GridCell& cell, int32_t cellX, int32_t cellY, const Ray& ray) {
+    const double clearance = VertexClearance * (std::fabs(ray.rdx) + std::fabs(ray.rdy));
+    for (uint32_t i = 0; i < cell.shapeCount; ++i) {
+        const Shape& shape = cell.shapes[i];
+        if (shape.kind == Cylinder) continue;
+        const int32_t corners = shape.kind == QuadPrism || shape.kind == QuadSheet ? 4 : 3;
+        for (int32_t k = 0; k < corners; ++k) {
+            const ShapeVertex& v = shape.geometry.polygon->vertices[k];
+            // Twice the area of the triangle camera, camera + direction, vertex.
+            const double cross = (cellX + v.x - ray.camX) * ray.rdy - (cellY + v.y - ray.camY) * ray.rdx;
+            if (!(std::fabs(cross) > clearance)) return false;
+        }
+    }
+    return true;
+}
+
+// Moves emptyTop down past drawn pixels, up to row `until`.
+void advance_empty_top(ColumnTarget column, ColumnRows& rows, int32_t until) {
+    const uint32_t* const p = column.pixels;
+    const int32_t end = std::min(until, rows.emptyBottom);
+    if (column.stride == 1)
+        while (rows.emptyTop + 3 <= end && empty_of_four(p + rows.emptyTop) == 0) rows.emptyTop += 4;
+    while (rows.emptyTop <= end && p[ptrdiff_t(rows.emptyTop) * column.stride] != 0) ++rows.emptyTop;
+}
+
+// Moves emptyBottom up past drawn pixels, down to row `until`.
+void advance_empty_bottom(ColumnTarget column, ColumnRows& rows, int32_t until) {
+    const uint32_t* const p = column.pixels;
+    const int32_t end = std::max(until, rows.emptyTop);
+    if (column.stride == 1)
+        while (rows.emptyBottom - 3 >= end && empty_of_four(p + rows.emptyBottom - 3) == 0) rows.emptyBottom -= 4;
+    while (rows.emptyBottom >= end && p[ptrdiff_t(rows.emptyBottom) * column.stride] != 0) --rows.emptyBottom;
+}
+
+// Whether every pixel of rows [top, bottom] (clipped to the screen) is drawn,
+// as far as the drawn runs at the column's two ends tell.
+bool rows_drawn(ColumnTarget column, ColumnRows& rows, double top, double bottom) {
+    if (!(top <= H - 1 && bottom >= 0)) return top == top && bottom == bottom;  // off the screen, unless NaN
+    const int32_t first = top > 0 ? int32_t(top) : 0;
+    const int32_t last = bottom < H - 1 ? int32_t(bottom) + 1 : ScreenHeight - 1;
+    if (last < rows.emptyTop || first > rows.emptyBottom) return true;
+    advance_empty_bottom(column, rows, first);
+    if (first > rows.emptyBottom) return true;
+    advance_empty_top(column, rows, last);
+    return last < rows.emptyTop || rows.emptyTop > rows.emptyBottom;
+}
+
+}  // namespace
+
+bool cell_cannot_show(const GridCell& cell, int32_t cellX, int32_t cellY, const Ray& ray, double tEnter,
+                      double tExit, int32_t horizon, ColumnTarget column, ColumnRows& rows) {
+    if (!cell.extentKnown) return false;
+    const double near = tEnter * (1 - 1e-9) - 1e-3, far = tExit * (1 + 1e-9) + 1e-3;
+    // Close to the camera the rows grow without bound; there is nothing to gain.
+    if (!(near > 0.02) || !(far < INFINITY)) return false;
+
+    // Row H + horizon - (z - eye + EyeLift) * H / d falls with z and moves
+    // monotonically with d, so the extremes lie at the corners.
+    const double slack = 1e-6 + 1e-9 * std::fabs(ray.eye);
+    const double high = cell.zHigh - ray.eye + EyeLift + slack, low = cell.zLow - ray.eye + EyeLift - slack;
+    const double base = H + horizon, rowsNear = H / near, rowsFar = H / far;
+    double top = base - std::max(high * rowsNear, high * rowsFar);
+    double bottom = base - std::min(low * rowsNear, low * rowsFar);
+    const double margin = 4 + 1e-6 * (std::fabs(top) + std::fabs(bottom));
+    top -= margin;
+    bottom += margin;
+
+    // cover_rows moves openTop only for a span that holds it and reaches past
+    // it, and likewise openBottom; spans write only empty pixels.
+    const bool keepsOpenTop = rows.openTop < top || rows.openTop >= bottom;
+    const bool keepsOpenBottom = rows.openBottom <= top || rows.openBottom > bottom;
+    return keepsOpenTop && keepsOpenBottom && rows_drawn(column, rows, top, bottom) &&
+           vertices_clear_of_ray(cell, cellX, cellY, ray);
+}

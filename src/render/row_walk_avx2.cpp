@@ -1,0 +1,161 @@
+// The eight-row forms of the row loops, for processors with AVX2; only
+// these functions are compiled for it, and walk_wall_rows and walk_face_rows
+// call them only where avx2_usable() says so. Each block of eight rows holds
+// v + kR for k = 0 .. 7 (exact while v + 8R stays in v's binade), loads its
+// eight pixels once, fetches texels for the empty ones only (a masked
+// gather) and stores the eight back.
+#include "render/row_walk.h"
+
+#include "render/running_sum.h"
+
+#if defined(__x86_64__) || defined(__i386__)
+
+#include <immintrin.h>
+
+namespace {
+
+// kR for k = 0 .. 3 and 4 .. 7, and 8R; exact wherever a block uses them,
+// since v + 8R then lies in v's binade.
+struct EightSteps {
+    __m256d low, high;
+    double R8;
+};
+
+__attribute__((target("avx2"))) EightSteps eight_steps(double R) {
+    return {_mm256_set_pd(3 * R, 2 * R, R, 0), _mm256_set_pd(7 * R, 6 * R, 5 * R, 4 * R), 8 * R};
+}
+
+// Eight values truncated to int32, or false when one lies beyond int32 (or is
+// NaN), where the conversion gives 0x80000000; within int32 the truncation
+// gives the low bits of the plain one.
+__attribute__((target("avx2"))) bool truncate_eight(__m256d low, __m256d high, __m256i& t) {
+    t = _mm256_set_m128i(_mm256_cvttpd_epi32(high), _mm256_cvttpd_epi32(low));
+    return _mm256_testz_si256(_mm256_cmpeq_epi32(t, _mm256_set1_epi32(INT32_MIN)), _mm256_set1_epi32(-1)) != 0;
+}
+
+// Fills the empty ones of the eight pixels from p on with the texels at
+// index (into texels), keeping the drawn ones. Eight plain loads serve an
+// all-empty block faster than a gather does; a masked gather serves the rest.
+__attribute__((target("avx2"))) inline void gather_into_empty(uint32_t* p, __m256i pixels, __m256i empty,
+                                                               const uint32_t* texels, __m256i index) {
+    if (_mm256_movemask_epi8(empty) == -1) {
+        const __m128i low = _mm256_castsi256_si128(index), high = _mm256_extracti128_si256(index, 1);
+        const uint64_t i01 = uint64_t(_mm_cvtsi128_si64(low)), i23 = uint64_t(_mm_extract_epi64(low, 1));
+        const uint64_t i45 = uint64_t(_mm_cvtsi128_si64(high)), i67 = uint64_t(_mm_extract_epi64(high, 1));
+        p[0] = texels[uint32_t(i01)];
+        p[1] = texels[i01 >> 32];
+        p[2] = texels[uint32_t(i23)];
+        p[3] = texels[i23 >> 32];
+        p[4] = texels[uint32_t(i45)];
+        p[5] = texels[i45 >> 32];
+        p[6] = texels[uint32_t(i67)];
+        p[7] = texels[i67 >> 32];
+        return;
+    }
+    const __m256i filled =
+        _mm256_mask_i32gather_epi32(pixels, reinterpret_cast<const int*>(texels), index, empty, 4);
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), filled);
+}
+
+// Wall rows: texel row (trunc(v) & mask) of the column.
+__attribute__((target("avx2"))) inline bool draw_eight(uint32_t* p, __m256i pixels, __m256i empty,
+                                                       const WallTexels& texels, __m256d low, __m256d high) {
+    __m256i t;
+    if (!truncate_eight(low, high, t)) return false;
+    const __m256i rows = _mm256_and_si256(t, _mm256_set1_epi32(int32_t(texels.mask)));
+    gather_into_empty(p, pixels, empty, texels.column, _mm256_mullo_epi32(rows, _mm256_set1_epi32(texels.width)));
+    return true;
+}
+
+// Face rows: p = 1 / q, coordinates k * p + o, as the plain form computes them.
+__attribute__((target("avx2"))) inline bool draw_eight(uint32_t* p, __m256i pixels, __m256i empty,
+                                                       const FaceTexels& texels, __m256d qLow, __m256d qHigh) {
+    const __m256d one = _mm256_set1_pd(1);
+    const __m256d pLow = _mm256_div_pd(one, qLow), pHigh = _mm256_div_pd(one, qHigh);
+    const __m256d kx = _mm256_set1_pd(texels.kx), ox = _mm256_set1_pd(texels.ox);
+    const __m256d ky = _mm256_set1_pd(texels.ky), oy = _mm256_set1_pd(texels.oy);
+    __m256i tx, ty;
+    if (!truncate_eight(_mm256_add_pd(_mm256_mul_pd(kx, pLow), ox), _mm256_add_pd(_mm256_mul_pd(kx, pHigh), ox), tx))
+        return false;
+    if (!truncate_eight(_mm256_add_pd(_mm256_mul_pd(ky, pLow), oy), _mm256_add_pd(_mm256_mul_pd(ky, pHigh), oy), ty))
+        return false;
+    const __m256i mask = _mm256_set1_epi32(int32_t(texels.mask));
+    const __m256i row = _mm256_sll_epi32(_mm256_and_si256(ty, mask), _mm_cvtsi32_si128(texels.shift));
+    gather_into_empty(p, pixels, empty, texels.texels, _mm256_add_epi32(row, _mm256_and_si256(tx, mask)));
+    return true;
+}
+
+inline void plain(uint32_t* p, int32_t count, double v, double step, const WallTexels& texels) {
+    walk_wall_rows_plain(p, count, v, step, texels);
+}
+inline void plain(uint32_t* p, int32_t count, double q, double step, const FaceTexels& texels) {
+    walk_face_rows_plain(p, count, q, step, texels);
+}
+
+// The walk for either kind: blocks of eight where the running sum is exact
+// and a pixel is empty; eight plain rows where the sum leaves its binade, and
+// for a block whose values leave int32; the last rows plain.
+template <typename Texels>
+__attribute__((target("avx2"))) inline void walk_by_eight(uint32_t* p, int32_t count, double v, double step,
+                                                          const Texels& texels) {
+    int32_t k = 0;
+    RunningSum sum = running_sum(v, step);
+    EightSteps steps = eight_steps(sum.R);
+    for (; k + 8 <= count; k += 8) {
+        const double next = v + steps.R8;
+        if (next >= sum.low && next <= sum.high) {
+            const __m256i pixels = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + k));
+            const __m256i empty = _mm256_cmpeq_epi32(pixels, _mm256_setzero_si256());
+            if (!_mm256_testz_si256(empty, empty)) {
+                const __m256d base = _mm256_set1_pd(v);
+                if (!draw_eight(p + k, pixels, empty, texels, _mm256_add_pd(base, steps.low),
+                                _mm256_add_pd(base, steps.high)))
+                    plain(p + k, 8, v, step, texels);
+            }
+            v = next;
+        } else {
+            plain(p + k, 8, v, step, texels);
+            for (int32_t j = 0; j < 8; ++j) v += step;
+            sum = running_sum(v, step);
+            steps = eight_steps(sum.R);
+        }
+    }
+    plain(p + k, count - k, v, step, texels);
+}
+
+}  // namespace
+
+__attribute__((target("avx2"))) void walk_wall_rows_by_eight(uint32_t* p, int32_t count, double v, double step,
+                                                             const WallTexels& texels) {
+    // The int32 index arithmetic needs every mask * width + mask within int32.
+    if (texels.mask < 0 || texels.width < 0 || (texels.mask + 1) * int64_t(texels.width) > INT32_MAX)
+        return walk_wall_rows_plain(p, count, v, step, texels);
+    walk_by_eight(p, count, v, step, texels);
+}
+
+__attribute__((target("avx2"))) void walk_face_rows_by_eight(uint32_t* p, int32_t count, double q, double step,
+                                                             const FaceTexels& texels) {
+    if (texels.mask < 0 || texels.mask > INT32_MAX || texels.shift < 0 || texels.shift > 30 ||
+        (texels.mask << texels.shift) + texels.mask > INT32_MAX)
+        return walk_face_rows_plain(p, count, q, step, texels);
+    walk_by_eight(p, count, q, step, texels);
+}
+
+bool avx2_usable() {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2");
+}
+
+#else
+
+void walk_wall_rows_by_eight(uint32_t* p, int32_t count, double v, double step, const WallTexels& texels) {
+    walk_wall_rows_by_four(p, count, v, step, texels);
+}
+
+void walk_face_rows_by_eight(uint32_t* p, int32_t count, double q, double step, const FaceTexels& texels) {
+    walk_face_rows_plain(p, count, q, step, texels);
+}
+
+bool avx2_usable() { return false; }
+
+#endif

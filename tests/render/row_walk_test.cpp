@@ -1,0 +1,98 @@
+// The wide forms of the row loops must fill exactly the pixels the plain
+// loop fills, with the same texels: over random spans of walls and faces,
+// columns drawn in places, values that cross binades and zero, leave int32
+// or turn NaN, and textures of any width.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <random>
+#include <vector>
+
+#include "render/row_walk.h"
+
+namespace {
+
+struct Case {
+    std::vector<uint32_t> pixels;
+    double start, step;
+};
+
+// A column of count rows, drawn in random runs, and a start and step of the
+// magnitudes the span drawers see, sometimes extreme.
+Case random_case(std::mt19937_64& random, int32_t count) {
+    std::uniform_real_distribution<double> unit(-1, 1);
+    Case c{std::vector<uint32_t>(size_t(count)), 0, 0};
+    const int32_t runs = int32_t(random() % 4);
+    for (int32_t r = 0; r < runs; ++r) {
+        const int32_t from = int32_t(random() % uint64_t(count)), length = int32_t(random() % 40);
+        for (int32_t k = from; k < count && k < from + length; ++k) c.pixels[size_t(k)] = 0x123456;
+    }
+    c.start = std::ldexp(unit(random), int(random() % 14) - 3);
+    c.step = std::ldexp(unit(random), int(random() % 8) - 6);
+    switch (random() % 16) {
+        case 0: c.start = 0; break;
+        case 1: c.start = 3e9; break;            // beyond int32
+        case 2: c.start = NAN; break;
+        case 3: c.step = 0; break;
+        case 4: c.step = 1e-19; break;            // adds nothing
+        case 5: c.start = -40 * c.step; break;    // crosses zero
+        case 6:
+        case 7:
+        case 8:
+            // Eighths and sixteenths: values land exactly on whole texels,
+            // where any error in a value shows in its truncation.
+            c.start = double(int64_t(random() % 4096) - 2048) / 8;
+            c.step = double(int64_t(random() % 33) - 16) / 16;
+            break;
+        default: break;
+    }
+    return c;
+}
+
+std::vector<uint32_t> texture(int32_t size) {
+    std::vector<uint32_t> t(static_cast<size_t>(size));
+    for (int32_t i = 0; i < size; ++i) t[size_t(i)] = uint32_t(i) * 2654435761u | 1;  // never 0
+    return t;
+}
+
+TEST(RowWalk, WideWallWalksFillWhatThePlainWalkFills) {
+    std::mt19937_64 random(7);
+    const std::vector<uint32_t> texels = texture(96 * 64);
+    const bool avx2 = avx2_usable();
+    for (int i = 0; i < 4000; ++i) {
+        const int32_t count = 1 + int32_t(random() % 300);
+        const Case c = random_case(random, count);
+        const int32_t width = i % 3 == 0 ? 96 : 64, height = i % 2 == 0 ? 64 : 32;
+        const WallTexels wall{texels.data() + random() % uint64_t(width), width, height - 1};
+        std::vector<uint32_t> plain = c.pixels, four = c.pixels, eight = c.pixels;
+        walk_wall_rows_plain(plain.data(), count, c.start, c.step, wall);
+        walk_wall_rows_by_four(four.data(), count, c.start, c.step, wall);
+        ASSERT_EQ(four, plain) << "case " << i << " start " << c.start << " step " << c.step;
+        if (!avx2) continue;
+        walk_wall_rows_by_eight(eight.data(), count, c.start, c.step, wall);
+        ASSERT_EQ(eight, plain) << "case " << i << " start " << c.start << " step " << c.step;
+    }
+}
+
+TEST(RowWalk, WideFaceWalksFillWhatThePlainWalkFills) {
+    if (!avx2_usable()) GTEST_SKIP() << "no AVX2 here: faces are walked plainly";
+    std::mt19937_64 random(11);
+    std::uniform_real_distribution<double> unit(-1, 1);
+    const std::vector<uint32_t> texels = texture(128 * 128);
+    for (int i = 0; i < 4000; ++i) {
+        const int32_t count = 1 + int32_t(random() % 300);
+        Case c = random_case(random, count);
+        // Denominators of the size the floor walk has: rows times depth.
+        c.start *= 3000;
+        c.step *= 40;
+        const FaceTexels face{texels.data(), 127, 7, unit(random) * 4e5, unit(random) * 4e5, unit(random) * 8000,
+                              unit(random) * 8000};
+        std::vector<uint32_t> plain = c.pixels, eight = c.pixels;
+        walk_face_rows_plain(plain.data(), count, c.start, c.step, face);
+        walk_face_rows_by_eight(eight.data(), count, c.start, c.step, face);
+        ASSERT_EQ(eight, plain) << "case " << i << " start " << c.start << " step " << c.step;
+    }
+}
+
+}  // namespace
