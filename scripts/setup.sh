@@ -9,7 +9,7 @@ QUORVALITE_PACKAGES=(cmake g++ pkg-config libsdl2-dev libpng-dev libcli11-dev ff
 # server, a key sender and Xlib (to close a window) for the window tests,
 # independent WAV readers, valgrind's memcheck, and dpkg-dev to pack the
 # Debian package.
-QUORVALITE_TEST_PACKAGES=(libgtest-dev libbenchmark-dev xvfb xdotool libx11-dev sox python3 valgrind dpkg-dev)
+QUORVALITE_TEST_PACKAGES=(libgtest-dev libbenchmark-dev xvfb xdotool libx11-dev python3 valgrind dpkg-dev)
 # What the Windows build needs (scripts/build-windows.sh and the test
 # command's windows stage), and nothing else does: MinGW-w64, the
 # header-only CLI11 and stb and MinGW's zlib, GoogleTest's sources, and Wine

@@ -67,15 +67,20 @@ TEST(CaptureOutput, AKilledCaptureDoesNotBlockTheNext) {
     }
 }
 
-// ffmpeg would take "a:b.mp4" for a protocol and "-x.mkv" for an option.
+// ffmpeg would take "a:b.mkv" for a protocol and "-x.webm" for an option.
+// Each is a whole video of its format's codecs.
 TEST(CaptureOutput, NamesWithAColonOrALeadingDashAreFiles) {
     TempDir dir;
-    for (const std::string name : {"take-12:30.mp4", "-x.mkv"}) {
+    const std::pair<std::string, std::set<std::string>> videos[] = {
+        {"take-12:30.mkv", {"video h264", "audio flac"}}, {"-x.webm", {"video vp9", "audio opus"}}};
+    for (const auto& [name, codecs] : videos) {
         const ProgramResult r = run_program_in(dir.path.string(), {"--capture", name, "--frames", "2"});
         EXPECT_EQ(r.exitCode, 0) << name << ": " << r.err;
-        EXPECT_EQ(probe_video(dir / name).frames, "2") << name;
+        const ProbedVideo video = probe_video(dir / name);
+        EXPECT_EQ(video.codecs, codecs) << name;
+        EXPECT_EQ(video.frames, "2") << name;
     }
-    EXPECT_EQ(names_in(dir.path.string()), (std::set<std::string>{"take-12:30.mp4", "-x.mkv"}));
+    EXPECT_EQ(names_in(dir.path.string()), (std::set<std::string>{"take-12:30.mkv", "-x.webm"}));
 }
 
 // Requests a capture cannot carry out are refused before anything is made:

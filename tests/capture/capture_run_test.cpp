@@ -33,15 +33,6 @@ TEST(Capture, VideoHasTheFramesAndAMatchingSoundTrack) {
     }
 }
 
-TEST(Capture, WebmHasItsCodecs) {
-    TempDir dir;
-    const ProgramResult result = run_program(QUORVALITE_BINARY, {"--capture", dir / "show.webm", "--frames", "6", "--fps", "12"});
-    ASSERT_EQ(result.exitCode, 0) << result.err;
-    std::set<std::string> codecs;
-    for (const auto& s : probe_streams(dir / "show.webm")) codecs.insert(s.at("codec_type") + " " + s.at("codec_name"));
-    EXPECT_EQ(codecs, (std::set<std::string>{"video vp9", "audio opus"}));
-}
-
 // The folder form, read back by a standard WAV reader and checked against the
 // trace: the first cue's sound starts at the first sample of its frame, after
 // silence.

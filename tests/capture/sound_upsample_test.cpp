@@ -4,7 +4,6 @@
 
 #include "../support/wav_image.h"
 #include "capture/sound_upsample.h"
-#include "show/sounds.h"
 
 TEST(UpsampleSound, KeepsEverySampleAndDrawsStraightLinesBetween) {
     const std::vector<uint8_t> image = wav_image(16000, {0, 300, -300, 7});
@@ -14,24 +13,6 @@ TEST(UpsampleSound, KeepsEverySampleAndDrawsStraightLinesBetween) {
         << error;
     // Between 7 and the end the last sample is held.
     EXPECT_EQ(out, (std::vector<int16_t>{0, 100, 200, 300, 100, -100, -300, -198, -96, 7, 7, 7}));
-}
-
-TEST(UpsampleSound, TheShowsSoundsReachTheTrackWhole) {
-    for (const SoundImage* sound : {&KeyClick, &FootstepA, &FootstepB}) {
-        SCOPED_TRACE(sound->name);
-        uint32_t rate = 0;
-        std::memcpy(&rate, sound->bytes + 24, 4);
-        const size_t samples = (sound->size - 44) / 2;
-        std::vector<int16_t> out;
-        std::string error;
-        ASSERT_TRUE(upsample_sound(*sound, 48000, &out, &error)) << error;
-        const size_t k = 48000 / rate;
-        ASSERT_EQ(out.size(), samples * k);
-        for (size_t i = 0; i < samples; ++i) {
-            const int16_t kept = int16_t(sound->bytes[44 + 2 * i] | sound->bytes[45 + 2 * i] << 8);
-            ASSERT_EQ(out[i * k], kept) << "sample " << i;
-        }
-    }
 }
 
 TEST(UpsampleSound, RefusesOtherImagesAndRates) {

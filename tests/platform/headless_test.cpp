@@ -8,19 +8,13 @@
 TEST(HeadlessClock, CountsFramesNotReadsAndTheRealClockCountsFromTheStart) {
     std::string error;
     ASSERT_TRUE(platform_open_headless(60, &error)) << error;
-    EXPECT_EQ(now_ms(), 1000);
-    EXPECT_EQ(now_ms(), 1000) << "a second read in the same frame";
-    const int64_t at60[] = {1000, 1016, 1033, 1050};
-    for (int64_t frame = 0; frame < 4; ++frame) {
-        set_virtual_frame(frame);
-        EXPECT_EQ(now_ms(), at60[frame]);
-        EXPECT_EQ(now_ms(), at60[frame]);
-    }
+    set_virtual_frame(2);
     ASSERT_TRUE(platform_open_headless(7, &error)) << error;
     const int64_t at7[] = {1000, 1142, 1285, 1428, 1571, 1714, 1857, 2000};
     for (int64_t frame = 0; frame < 8; ++frame) {
-        set_virtual_frame(frame);
+        if (frame > 0) set_virtual_frame(frame);
         EXPECT_EQ(now_ms(), at7[frame]);
+        EXPECT_EQ(now_ms(), at7[frame]) << "a second read in the same frame";
     }
     set_virtual_frame(int64_t(1) << 40);
     EXPECT_EQ(now_ms(), 1000 + (int64_t(1) << 40) * 1000 / 7) << "no overflow in a very long run";
