@@ -218,8 +218,7 @@ void render_column(int32_t x, ColumnTarget target, WorldGrid& world, const View&
         if (cellX < 0 || cellX >= GridSize || cellY < 0 || cellY >= GridSize) break;
         if (cell_at(world, cellX, cellY).inWorld == 0) break;
     }
-    if (view.sky != nullptr)
-        draw_sky_column(x, target, rows.openTop > 0 && rows.openBottom >= rows.openTop, view, *view.sky);
+    draw_sky_column(x, target, rows.openTop > 0 && rows.openBottom >= rows.openTop, view);
 }
 
 void render_tile(int32_t tile, WorldGrid& world, const View& view, TileScratch& tileScratch, uint32_t* frame) {

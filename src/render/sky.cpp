@@ -24,7 +24,9 @@ inline void fill_four(uint32_t* p, uint32_t texel) {
 
 }  // namespace
 
-void draw_sky_column(int32_t x, ColumnTarget column, bool fillAll, const View& view, const Texture& sky) {
+void draw_sky_column(int32_t x, ColumnTarget column, bool fillAll, const View& view) {
+    if (view.sky == nullptr) return;
+    const Texture& sky = *view.sky;
     const int64_t sw = sky.width, sh = sky.height;
     if (sky.pixels == nullptr || sw <= 0 || sh <= 0) return;
     const int64_t colStep = (sw * 1024) / (4 * int64_t(ScreenWidth));

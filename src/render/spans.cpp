@@ -102,10 +102,7 @@ namespace {
 // floor-casting division, which runs linearly from upperFlat * N - H * N at
 // row y0 to lowerFlat * N - H * N at row y1.
 struct FaceWalk {
-    const uint32_t* texels;  // null: the span draws nothing
-    int64_t mask;
-    int32_t shift;
-    double kx, ky, ox, oy;  // texel coordinates are k * (1 / q) + o
+    FaceTexels texel;       // texel.texels null: the span draws nothing
     double q, step;
     int32_t r;              // first row
     double end;             // the walk runs while r < end
@@ -124,11 +121,9 @@ FaceWalk start_face_walk(const Texture& texture, int32_t level, const RayHit& h,
     const double dX = h.nearX - view.camX, dY = h.nearY - view.camY, N = h.dist;
     const double step = (lowerFlat - upperFlat) / (y1 - y0) * N;
     const double base = upperFlat * N - y0 * step - H * N;
-    return FaceWalk{texels, n - 1, ilog2(n), dX * K, dY * K, view.camX * n, view.camY * n,
+    return FaceWalk{FaceTexels{texels, n - 1, ilog2(n), dX * K, dY * K, view.camX * n, view.camY * n},
                     std::floor(start) * step + base, step, int32_t(start), std::min(y1, H)};
 }
-
-inline FaceTexels face_texels(const FaceWalk& w) { return FaceTexels{w.texels, w.mask, w.shift, w.kx, w.ky, w.ox, w.oy}; }
 
 }  // namespace
 
@@ -137,14 +132,13 @@ void draw_top_face(ColumnTarget column, const RayHit& h, const View& view, Shade
     const double o = view.horizon;
     const FaceWalk w = start_face_walk(texture, top_mip_level(texture, h.scale), h, view, h.topFarRow + o,
                                        h.topNearRow + o, h.topFarRowFlat, h.topNearRowFlat, h.topZ, EyeLift);
-    if (w.texels == nullptr) return;
+    if (w.texel.texels == nullptr) return;
     const int32_t rowEnd = row_end(w.end), stride = column.stride;
     uint32_t* p = column.pixels + ptrdiff_t(w.r) * stride;
-    const FaceTexels texel = face_texels(w);
-    if (stride == 1) return walk_face_rows(p, rowEnd - w.r, w.q, w.step, texel);
+    if (stride == 1) return walk_face_rows(p, rowEnd - w.r, w.q, w.step, w.texel);
     double q = w.q;
     for (int32_t r = w.r; r < rowEnd; ++r, p += stride) {
-        if (*p == 0) *p = texel(q);
+        if (*p == 0) *p = w.texel(q);
         q += w.step;
     }
 }
@@ -156,14 +150,13 @@ void draw_bottom_face(ColumnTarget column, const RayHit& h, const View& view, Sh
     const double o = view.horizon;
     const FaceWalk w = start_face_walk(texture, bottom_mip_level(texture, h.scale), h, view, h.bottomNearRow + o,
                                        h.bottomFarRow + o, h.bottomNearRowFlat, h.bottomFarRowFlat, h.bottomZ, 0);
-    if (w.texels == nullptr) return;
+    if (w.texel.texels == nullptr) return;
     const int32_t rowEnd = row_end(w.end) - 1, stride = column.stride;
     uint32_t* p = column.pixels + ptrdiff_t(w.r) * stride;
-    const FaceTexels texel = face_texels(w);
-    if (stride == 1) return walk_face_rows(p, rowEnd - w.r, w.q + w.step, w.step, texel);
+    if (stride == 1) return walk_face_rows(p, rowEnd - w.r, w.q + w.step, w.step, w.texel);
     double q = w.q;
     for (int32_t r = w.r; r < rowEnd; ++r, p += stride) {
         q += w.step;
-        if (*p == 0) *p = texel(q);
+        if (*p == 0) *p = w.texel(q);
     }
 }

@@ -48,6 +48,7 @@ void draw_wall_span(ColumnTarget column, const RayHit& h, const View& view, Shad
 void draw_top_face(ColumnTarget column, const RayHit& h, const View& view, ShadeCache& cache);
 void draw_bottom_face(ColumnTarget column, const RayHit& h, const View& view, ShadeCache& cache);
 
-// Fills the column's empty pixels with the sky panorama from the top down to
-// the first drawn pixel, or every empty pixel with fillAll.
-void draw_sky_column(int32_t x, ColumnTarget column, bool fillAll, const View& view, const Texture& sky);
+// Fills the column's empty pixels with the view's sky panorama (none when
+// view.sky is null) from the top down to the first drawn pixel, or every
+// empty pixel with fillAll.
+void draw_sky_column(int32_t x, ColumnTarget column, bool fillAll, const View& view);
