@@ -69,15 +69,13 @@ int run(int argc, char** argv) {
     CommandLine line;
     const int parsed = parse_command_line(argc, argv, QUORVALITE_VERSION, &line);
     if (parsed >= 0) return parsed;
+    std::string error;
+    std::string madeDir;
     if (line.mode == RunMode::DumpTextures) {
-        std::string error;
-        std::string madeDir;
         if (!make_output_dir(line.textureDir, &madeDir, &error)) return fail(error, 2);
         return dump_textures(line.textureDir);
     }
 
-    std::string error;
-    std::string madeDir;
     if (!line.outDir.empty() && !make_output_dir(line.outDir, &madeDir, &error))
         return fail(error, 2);
     // The window opens before the trace is made, so a display that cannot

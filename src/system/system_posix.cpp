@@ -87,19 +87,27 @@ int wait_child(pid_t pid) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+// A pipe to or from a child that will run arguments: fds[ours] stays with
+// this process and is closed in every child, so no other child holds it
+// open. False with a message when there is no program or no pipe.
+bool open_child_pipe(const std::vector<std::string>& arguments, int fds[2], int ours, std::string* error) {
+    if (arguments.empty()) {
+        *error = "no program to start";
+        return false;
+    }
+    if (pipe(fds) != 0) {
+        *error = std::string("cannot create a pipe: ") + std::strerror(errno);
+        return false;
+    }
+    fcntl(fds[ours], F_SETFD, FD_CLOEXEC);
+    return true;
+}
+
 } // namespace
 
 ProcessPipe* open_process_pipe(const std::vector<std::string>& arguments, std::string* error) {
-    if (arguments.empty()) {
-        *error = "no program to start";
-        return nullptr;
-    }
     int fds[2];
-    if (pipe(fds) != 0) {
-        *error = std::string("cannot create a pipe: ") + std::strerror(errno);
-        return nullptr;
-    }
-    fcntl(fds[1], F_SETFD, FD_CLOEXEC);
+    if (!open_child_pipe(arguments, fds, 1, error)) return nullptr;
     // A child that dies must not end us with SIGPIPE; writes then fail with EPIPE.
     std::signal(SIGPIPE, SIG_IGN);
 
@@ -120,16 +128,8 @@ ProcessPipe* open_process_pipe(const std::vector<std::string>& arguments, std::s
 
 bool run_process_output(const std::vector<std::string>& arguments, std::string* output, int* exitCode,
                         std::string* error) {
-    if (arguments.empty()) {
-        *error = "no program to start";
-        return false;
-    }
     int fds[2];
-    if (pipe(fds) != 0) {
-        *error = std::string("cannot create a pipe: ") + std::strerror(errno);
-        return false;
-    }
-    fcntl(fds[0], F_SETFD, FD_CLOEXEC);
+    if (!open_child_pipe(arguments, fds, 0, error)) return false;
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
