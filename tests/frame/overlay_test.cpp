@@ -41,8 +41,6 @@ TEST(RateDisplay, FirstFrameShowsItsOwnRateAndFramesWithoutDurationAreLeftOut) {
     EXPECT_EQ(update_rate(rate, 0.016), 63); // 62.5 rounds up
     EXPECT_EQ(update_rate(rate, 0), 63);
     EXPECT_EQ(update_rate(rate, 0.02), 56); // (62.5 + 50) / 2
-    EXPECT_TRUE(std::isfinite(rate.rateSum));
-    EXPECT_EQ(rate.frameCount, 3);
 }
 
 // A frame of the view's colour and an empty world.

@@ -18,7 +18,6 @@
 
 namespace {
 
-
 void place_camera_at_the_desk() {
     TheCamera = Camera{};
     TheCamera.x = 8.9;

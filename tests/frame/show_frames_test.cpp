@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "../support/render_tiles.h"
 #include "../support/frame_check.h"
@@ -32,15 +33,11 @@ void draw_show_view(int64_t frame) {
 }
 
 TEST(ShowFrames, TheDeskScreenShowsTheScriptsPictures) {
-    const struct {
-        const char* name;
-        int64_t frame;
-    } frames[] = {{"show_3200_dir_listing", 3200}, {"show_3700_tunnel", 3700}, {"show_4090_credits", 4090}};
     auto golden = golden_frame_hashes();
-    for (const auto& f : frames) {
-        SCOPED_TRACE(f.name);
-        draw_show_view(f.frame);
-        EXPECT_TRUE(frame_has_hash(f.name, golden[f.name]));
+    for (const auto& [name, frame] : {std::pair{"show_3200_dir_listing", 3200}, {"show_3700_tunnel", 3700},
+                                      {"show_4090_credits", 4090}}) {
+        draw_show_view(frame);
+        EXPECT_TRUE(frame_has_hash(name, golden[name]));
     }
 }
 

@@ -62,16 +62,21 @@ void add_shape(WorldGrid& world, int32_t a, int32_t b, int32_t kind, const Polyg
     measure_cell_extent(cell);
 }
 
-FixtureScene::FixtureScene(double x, double y, double eye, double heading, int32_t horizonOffset)
-    : horizon(horizonOffset) {
-    for (int32_t a = 1; a < GridSize - 1; ++a)
-        for (int32_t b = 1; b < GridSize - 1; ++b) cell_at(*world, a, b).inWorld = 1;
-    if (FrameBuffer == nullptr) platform_allocate_frame_buffer(nullptr);
-    make_fixture_texture(Sky, 1024, 128);
+Camera camera_at(double x, double y, double eye, double heading) {
+    Camera camera{};
     camera.x = x;
     camera.y = y;
     camera.z = camera.renderZ = eye;
     set_camera_heading(camera, heading);
+    return camera;
+}
+
+FixtureScene::FixtureScene(double x, double y, double eye, double heading, int32_t horizonOffset)
+    : camera(camera_at(x, y, eye, heading)), horizon(horizonOffset) {
+    for (int32_t a = 1; a < GridSize - 1; ++a)
+        for (int32_t b = 1; b < GridSize - 1; ++b) cell_at(*world, a, b).inWorld = 1;
+    if (FrameBuffer == nullptr) platform_allocate_frame_buffer(nullptr);
+    make_fixture_texture(Sky, 1024, 128);
 }
 
 void draw_scene(FixtureScene& scene) {

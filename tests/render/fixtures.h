@@ -23,6 +23,9 @@ PolygonGeometry box_geometry(int32_t a, int32_t b, double x0, double y0, double 
 void add_shape(WorldGrid& world, int32_t a, int32_t b, int32_t kind, const PolygonGeometry& g, double zTop,
                double zBottom);
 
+// A camera at (x, y, eye) with the given heading.
+Camera camera_at(double x, double y, double eye, double heading);
+
 // A test's own scene: an empty world with the inner 30 x 30 cells in the
 // world, a camera at (x, y, eye) with the given heading, and the horizon
 // offset. Making one also puts a fixture sky into the TextureTable and makes

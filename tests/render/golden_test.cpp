@@ -1,38 +1,65 @@
-// Frames of the real scene at fixed poses, kept as hashes in
-// golden_frames.txt after they were looked at. A frame that differs is
-// written into test_frames in the build folder as a PNG to look at.
+// Frames of the real scene at fixed poses. Frames with a name in
+// golden_frames.txt must keep the hash kept there after they were looked at
+// (a frame that differs is written into test_frames in the build folder as a
+// PNG). Every frame must also come out the same column by column as tile by
+// tile, and the same with every cell's extent unknown, where every cell a ray
+// enters is intersected and drawn: cells passed over as hidden never show.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "../support/frame_check.h"
 #include "../support/render_tiles.h"
-#include "../support/test_world.h"
-#include "camera/camera.h"
 #include "content/pi.h"
+#include "content/texture.h"
+#include "fixtures.h"
 #include "platform/platform.h"
-#include "render/render.h"
 
 namespace {
 
-struct GoldenPose {
+// Swaps every cell's extentKnown with known's entry; returns how many were known.
+int32_t swap_extents_known(WorldGrid& world, std::vector<uint8_t>& known) {
+    int32_t count = 0;
+    size_t i = 0;
+    for (auto& column : world.cells)
+        for (GridCell& cell : column) {
+            count += cell.extentKnown;
+            std::swap(cell.extentKnown, known[i++]);
+        }
+    return count;
+}
+
+// The frame just drawn, kept, then drawn again with every extent unknown.
+void expect_same_without_extents(WorldGrid& world, const View& view, const std::string& name) {
+    const KeptFrame passing = keep_frame(name);
+    std::vector<uint8_t> known(size_t(GridSize) * GridSize, 0);
+    EXPECT_GT(swap_extents_known(world, known), 0);
+    render_all_tiles(world, view, FrameBuffer);
+    swap_extents_known(world, known);
+    EXPECT_TRUE(frame_matches(name + "_all_drawn", passing));
+}
+
+struct Pose {
     const char* name;
-    double x, y, z, heading;
+    double x, y, eye, heading;
     int32_t horizon;
 };
 
-const GoldenPose Poses[] = {
-    {"start", 3.5, 2.5, -1.5, 0.0, -400},
-    {"north_field", 3.5, 12.0, -1.5, Pi / 2, -400},
-    {"looking_down", 3.5, 12.0, -1.5, Pi, -1000},
-    {"towards_house", 5.2, 6.0, -1.5, 3 * Pi / 2, -540},
-    {"at_the_door", 6.6, 3.4, -1.5, Pi, -540},
-    {"stairs", 7.6, 3.4, -1.5, 0.65 * Pi, -540},
-    {"at_the_desk", 8.9, 2.9, -1.0, 1.05 * Pi, -750},
-    {"corner_view", 10.5, 5.5, -1.0, 3 * Pi / 2, -600},
+// The golden poses, then poses on grid lines and along diagonals, so that
+// rays run through cell corners, looking far up, and with a low eye.
+const Pose Poses[] = {
+    {"start", 3.5, 2.5, -1.5, 0.0, -400},           {"north_field", 3.5, 12.0, -1.5, Pi / 2, -400},
+    {"looking_down", 3.5, 12.0, -1.5, Pi, -1000},   {"towards_house", 5.2, 6.0, -1.5, 3 * Pi / 2, -540},
+    {"at_the_door", 6.6, 3.4, -1.5, Pi, -540},      {"stairs", 7.6, 3.4, -1.5, 0.65 * Pi, -540},
+    {"at_the_desk", 8.9, 2.9, -1.0, 1.05 * Pi, -750}, {"corner_view", 10.5, 5.5, -1.0, 3 * Pi / 2, -600},
+    {"up", 3.5, 12.0, -1.5, 0.3, 200},              {"corner", 4.0, 4.0, -1.5, Pi / 4, -540},
+    {"grid_line", 6.0, 3.5, -1.5, 0.0, -540},       {"low_eye", 12.5, 14.5, -2.05, 1.3, -540},
+    {"far_corner", 28.9, 28.9, -1.2, 1.25 * Pi, -500},
 };
 
 TEST(Golden, FramesOfTheSceneKeepTheirPixels) {
@@ -43,33 +70,55 @@ TEST(Golden, FramesOfTheSceneKeepTheirPixels) {
     ASSERT_TRUE(FrameBuffer || platform_allocate_frame_buffer(&error)) << error;
     const auto golden = golden_frame_hashes();
     const bool update = std::getenv("QUORVALITE_UPDATE_GOLDEN") != nullptr;
-    for (const GoldenPose& pose : Poses) {
+    for (const Pose& pose : Poses) {
         SCOPED_TRACE(pose.name);
-        Camera camera{};
-        camera.x = pose.x;
-        camera.y = pose.y;
-        camera.z = camera.renderZ = pose.z;
-        set_camera_heading(camera, pose.heading);
-        const View view = make_view(camera, pose.horizon);
+        const View view = make_view(camera_at(pose.x, pose.y, pose.eye, pose.heading), pose.horizon);
         const std::string name = std::string("golden_") + pose.name;
         render_all_tiles(*world, view, FrameBuffer);
         const auto expected = golden.find(pose.name);
-        if (update) {
+        if (expected != golden.end() && update) {
             // A line for golden_frames.txt, and the frame to look at first.
             std::printf("%s %s\n", pose.name, frame_hash().c_str());
             write_test_frame(name, FrameBuffer);
-        } else {
-            EXPECT_TRUE(frame_has_hash(name, expected == golden.end() ? "" : expected->second));
+        } else if (expected != golden.end()) {
+            EXPECT_TRUE(frame_has_hash(name, expected->second));
         }
-        // The plain path, column by column straight into the cleared frame
-        // buffer, gives the same pixels as the tiles.
+        // The plain path, column by column straight into the cleared frame buffer.
         const KeptFrame tiles = keep_frame(name + "_tiles");
         std::fill(FrameBuffer, FrameBuffer + size_t(ScreenWidth) * ScreenHeight, 0u);
         ShadeCache cache;
         for (int32_t x = 0; x < ScreenWidth; ++x)
             render_column(x, ColumnTarget{FrameBuffer + x, ScreenWidth}, *world, view, cache);
         EXPECT_TRUE(frame_matches(name + "_columns", tiles));
+        expect_same_without_extents(*world, view, name);
     }
+}
+
+// A low wall whose texture has transparent rows stands in front of boxes on a
+// floor: the boxes show through the holes, below the open range, so the cells
+// behind the wall are drawn.
+TEST(HiddenCells, CellsSeenThroughTransparentTexelsAreDrawn) {
+    FixtureScene scene(8.5, 8.5, 0.5, Pi, -540);  // looking along +X
+    Texture* const solid = make_fixture_texture(0, 64, 64);
+    Texture* const holed = make_fixture_texture(1, 64, 64);
+    for (int32_t level = 0; level <= 6; ++level) {
+        const int32_t n = 64 >> level;
+        uint32_t* const texels = level == 0 ? holed->pixels : holed->mips[level - 1];
+        for (int32_t i = 0; i < n * n; ++i)
+            if ((i / n) % 4 < 2) texels[i] = 0;
+    }
+    WorldGrid& world = *scene.world;
+    for (int32_t b = 4; b <= 13; ++b) {
+        for (int32_t a = 9; a <= 16; ++a)
+            add_shape(world, a, b, QuadSheet, box_geometry(a, b, 0, 0, 1, 1, -0.5, -0.5, nullptr, solid, nullptr),
+                      -0.5, -0.5);
+        add_shape(world, 10, b, QuadPrism, box_geometry(10, b, 0.4, 0, 0.6, 1, -0.5, 0.3, holed, holed, holed), 0.3,
+                  -0.5);
+        add_shape(world, 13, b, QuadPrism, box_geometry(13, b, 0.2, 0.2, 0.8, 0.8, -0.5, 0.2, solid, solid, solid),
+                  0.2, -0.5);
+    }
+    draw_scene(scene);
+    expect_same_without_extents(world, make_view(scene.camera, scene.horizon), "hidden_cells_holed_wall");
 }
 
 }  // namespace

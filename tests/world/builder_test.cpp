@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 #include "content/content.h"
 #include "content/texture.h"
@@ -37,7 +36,7 @@ struct BuilderTest : ::testing::Test {
     const Shape& shape(int32_t a, int32_t b, uint32_t i) const { return cell_at(grid, a, b).shapes[i]; }
 };
 
-TEST_F(BuilderTest, CountsInvariantsAndTheScreenFace) {
+TEST_F(BuilderTest, CountsAndInvariants) {
     uint32_t total = 0;
     for (int32_t a = 0; a < GridSize; ++a) {
         for (int32_t b = 0; b < GridSize; ++b) total += cell_at(grid, a, b).shapeCount;
@@ -45,12 +44,6 @@ TEST_F(BuilderTest, CountsInvariantsAndTheScreenFace) {
     EXPECT_EQ(total, 1800u + 116u + 100u);
     std::string error;
     EXPECT_TRUE(check_world(grid, &error)) << error;
-
-    // The show draws into the shade-2 variant of the screen face's texture.
-    const PolygonGeometry& screen = *shape(9, 2, 13).geometry.polygon;
-    EXPECT_EQ(screen.sideTextures[1], &TextureTable[TerminalScreen]);
-    EXPECT_EQ(screen.edgeShade[1], 2);
-    EXPECT_EQ(screen.uMode[1], 3);
 }
 
 TEST_F(BuilderTest, TerrainFromTheLowByte) {
