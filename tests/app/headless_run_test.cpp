@@ -10,12 +10,9 @@
 
 namespace {
 
-// A minimap pixel is red or green blended half and half over the view.
-bool minimap_colour(uint32_t p) {
-    const uint32_t r = p >> 16 & 0xFF;
-    const uint32_t g = p >> 8 & 0xFF;
-    const uint32_t b = p & 0xFF;
-    return b <= 127 && ((g >= 127 && r <= 127) || (r >= 127 && g <= 127));
+// A minimap pixel (R, G, B) is red or green blended half and half over the view.
+bool minimap_colour(const uint8_t* p) {
+    return p[2] <= 127 && ((p[1] >= 127 && p[0] <= 127) || (p[0] >= 127 && p[1] <= 127));
 }
 
 // The frame number and show step of each frame line of a trace.
@@ -46,16 +43,14 @@ TEST(HeadlessRun, DumpsTheListedFramesTracesEachAndEndsAfterTheLast) {
     for (const int frame : {2, 4, 5}) {
         char name[32];
         std::snprintf(name, sizeof name, "frames/frame_%06d.png", frame);
-        std::vector<uint32_t> pixels;
-        int32_t width = 0;
-        int32_t height = 0;
+        std::vector<uint8_t> rgba;
+        int32_t width = 0, height = 0;
         std::string error;
-        ASSERT_TRUE(read_png(dir / name, &pixels, &width, &height, &error)) << error;
-        ASSERT_EQ(width, 1920);
-        ASSERT_EQ(height, 1080);
+        ASSERT_TRUE(read_png_rgba(dir / name, &rgba, &width, &height, &error)) << error;
+        ASSERT_EQ(std::to_string(width) + "x" + std::to_string(height), "1920x1080");
         for (int32_t j = 0; j < 128; j += 5)
             for (int32_t i = 0; i < 128; i += 5)
-                ASSERT_TRUE(minimap_colour(pixels[size_t(10 + j) * 1920 + size_t(1782 + i)])) << i << "," << j;
+                ASSERT_TRUE(minimap_colour(&rgba[(size_t(10 + j) * 1920 + size_t(1782 + i)) * 4])) << i << "," << j;
     }
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "frames"), {}), 3);
 
