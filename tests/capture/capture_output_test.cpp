@@ -5,7 +5,6 @@
 
 #include <signal.h>
 
-
 #include "capture_support.h"
 
 // A disk that fills while ffmpeg writes: ffmpeg still exits 0, so only
@@ -28,11 +27,12 @@ TEST(CaptureOutput, AFullDiskFailsAndKeepsTheVideoOfThatName) {
 }
 
 // Two captures to one name at once: each that says it wrote the video left
-// one that plays all its frames, and neither leaves a file of its own behind.
+// one that plays all its frames at the asked rate with the whole sound
+// track, and neither leaves a file of its own behind.
 TEST(CaptureOutput, CapturesToOneNameAtOnceBothMakeAWholeVideo) {
     TempDir dir;
     TempDir logs;
-    const std::vector<std::string> args = {"--capture", dir / "same.mp4", "--frames", "6", "--workers", "2"};
+    const std::vector<std::string> args = {"--capture", dir / "same.mp4", "--frames", "36", "--fps", "24"};
     const Spawned first = spawn_program(QUORVALITE_BINARY, args, logs);
     const Spawned second = spawn_program(QUORVALITE_BINARY, args, logs);
     for (const ProgramResult& r : {wait_program(first, 60000), wait_program(second, 60000)}) {
@@ -40,9 +40,12 @@ TEST(CaptureOutput, CapturesToOneNameAtOnceBothMakeAWholeVideo) {
         EXPECT_NE(r.out.find("wrote"), std::string::npos) << r.out;
     }
     EXPECT_EQ(names_in(dir.path.string()), std::set<std::string>{"same.mp4"});
-    const ProbedVideo video = probe_video(dir / "same.mp4");
+    ProbedVideo video = probe_video(dir / "same.mp4");
     EXPECT_EQ(video.codecs, (std::set<std::string>{"video h264", "audio aac"}));
-    EXPECT_EQ(video.frames, "6");
+    EXPECT_EQ(video.frames, "36");
+    EXPECT_EQ(video.streams["video"]["width"] + "x" + video.streams["video"]["height"], "1920x1080");
+    EXPECT_EQ(video.streams["video"]["r_frame_rate"], "24/1");
+    EXPECT_NEAR(std::stod(video.streams["audio"]["duration"]), 1.5, 0.03);
 }
 
 // What a capture killed on the way leaves behind does not stop the next
@@ -83,21 +86,31 @@ TEST(CaptureOutput, NamesWithAColonOrALeadingDashAreFiles) {
     EXPECT_EQ(names_in(dir.path.string()), (std::set<std::string>{"take-12:30.mkv", "-x.webm"}));
 }
 
-// Requests a capture cannot carry out are refused before anything is made:
-// exit 2 with one line saying why.
+// Requests a capture cannot carry out are refused before anything is made,
+// with a line saying why: an unknown format, a sound track longer than a WAV
+// file holds, a missing folder (exit 2), no ffmpeg (exit 1).
 TEST(CaptureOutput, RefusalsComeFirstAndWriteNothing) {
     TempDir dir;
-    for (const std::string name : {"x.avi", "x.mov", "x.GIF"}) {
-        const ProgramResult r = run_program(QUORVALITE_BINARY, {"--capture", dir / name, "--frames", "1"});
-        EXPECT_EQ(r.exitCode, 2) << name;
-        EXPECT_NE(r.err.find(".mp4, .mkv or .webm"), std::string::npos) << r.err;
+    TempDir emptyPath;
+    const struct {
+        std::string name, frames;
+        std::vector<std::string> environment;
+        int exitCode;
+        std::vector<std::string> said;
+    } cases[] = {
+        {"x.avi", "1", {}, 2, {".mp4, .mkv or .webm"}},
+        {"x.GIF", "1", {}, 2, {".mp4, .mkv or .webm"}},
+        {"x.mp4", "20000000", {}, 2, {"at most 2684354 frames", "4 GiB"}},
+        {"missing/frames", "2", {}, 2, {"cannot write"}},
+        {"show.mp4", "2", {"PATH=" + emptyPath.path.string()}, 1, {"ffmpeg is not installed", "Debian package ffmpeg"}},
+    };
+    for (const auto& c : cases) {
+        const ProgramResult r =
+            run_program(QUORVALITE_BINARY, {"--capture", dir / c.name, "--frames", c.frames}, c.environment);
+        EXPECT_EQ(r.exitCode, c.exitCode) << c.name << ": " << r.err;
+        for (const std::string& words : c.said) EXPECT_NE(r.err.find(words), std::string::npos) << r.err;
+        EXPECT_TRUE(names_in(dir.path.string()).empty()) << c.name;
     }
-    // A sound track longer than a WAV file holds.
-    const ProgramResult r = run_program(QUORVALITE_BINARY, {"--capture", dir / "x.mp4", "--frames", "20000000"});
-    EXPECT_EQ(r.exitCode, 2) << r.err;
-    EXPECT_NE(r.err.find("at most 2684354 frames"), std::string::npos) << r.err;
-    EXPECT_NE(r.err.find("4 GiB"), std::string::npos) << r.err;
-    EXPECT_TRUE(names_in(dir.path.string()).empty());
 
     SmallDisk readOnly("size=64k");
     REQUIRE_SMALL_DISK(readOnly);

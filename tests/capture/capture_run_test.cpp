@@ -1,55 +1,24 @@
 #include <gtest/gtest.h>
 
 #include <signal.h>
-#include <sys/stat.h>
 
 #include <regex>
-#include <set>
 
-#include "capture_support.h"
-#include "platform/platform.h"
 #include "capture/sound_upsample.h"
+#include "capture_support.h"
 #include "show/sounds.h"
-
-TEST(Capture, VideoHasTheFramesAndAMatchingSoundTrack) {
-    TempDir dir;
-    const ProgramResult result =
-        run_program(QUORVALITE_BINARY, {"--capture", dir / "show.mp4", "--frames", "36", "--fps", "24"});
-    ASSERT_EQ(result.exitCode, 0) << result.err;
-    EXPECT_EQ(names_in(dir.path.string()), std::set<std::string>{"show.mp4"});
-    const auto streams = probe_streams(dir / "show.mp4");
-    ASSERT_EQ(streams.size(), 2u);
-    for (const auto& s : streams) {
-        if (s.at("codec_type") == "video") {
-            EXPECT_EQ(s.at("codec_name"), "h264");
-            EXPECT_EQ(s.at("width"), "1920");
-            EXPECT_EQ(s.at("height"), "1080");
-            EXPECT_EQ(s.at("r_frame_rate"), "24/1");
-            EXPECT_EQ(s.at("nb_read_frames"), "36");
-        } else {
-            EXPECT_EQ(s.at("codec_name"), "aac");
-            EXPECT_NEAR(std::stod(s.at("duration")), 1.5, 0.03);
-        }
-    }
-}
 
 // The folder form, read back by a standard WAV reader and checked against the
 // trace: the first cue's sound starts at the first sample of its frame, after
 // silence.
 TEST(Capture, FolderHoldsTheFramesAndTheCuesInStep) {
     TempDir dir;
-    const int frames = 20;
-    const int fps = 10;
-    const ProgramResult result = run_program(
-        QUORVALITE_BINARY, {"--capture", dir / "frames", "--frames", std::to_string(frames), "--fps",
-                            std::to_string(fps), "--trace", dir / "trace.txt"});
+    const int frames = 20, fps = 10;
+    const ProgramResult result = run_program(QUORVALITE_BINARY, {"--capture", dir / "frames", "--frames", "20",
+                                                                 "--fps", "10", "--trace", dir / "trace.txt"});
     ASSERT_EQ(result.exitCode, 0) << result.err;
     std::set<std::string> expected{"audio.wav"};
-    for (int j = 1; j <= frames; ++j) {
-        char name[32];
-        std::snprintf(name, sizeof name, "frame_%06d.png", j);
-        expected.insert(name);
-    }
+    for (int j = 1; j <= frames; ++j) expected.insert("frame_0000" + std::string(j < 10 ? "0" : "") + std::to_string(j) + ".png");
     EXPECT_EQ(names_in(dir / "frames"), expected);
 
     const ProgramResult wave = run_program(
@@ -78,27 +47,12 @@ TEST(Capture, FolderHoldsTheFramesAndTheCuesInStep) {
     for (size_t i = 0; i < 200; ++i) ASSERT_EQ(sample(offset + i), converted[i]) << cue[0] << ", sample " << i;
 }
 
-// Failures say what failed, exit non-zero and leave nothing behind.
-TEST(Capture, FailuresLeaveNothingBehind) {
-    TempDir dir;
-    TempDir emptyPath;
-    ProgramResult r = run_program(QUORVALITE_BINARY, {"--capture", dir / "show.mp4", "--frames", "2"},
-                                  {"PATH=" + emptyPath.path.string()});
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_NE(r.err.find("ffmpeg is not installed"), std::string::npos) << r.err;
-    EXPECT_NE(r.err.find("Debian package ffmpeg"), std::string::npos) << r.err;
-
-    r = run_program(QUORVALITE_BINARY, {"--capture", dir / "missing/frames", "--frames", "2"});
-    EXPECT_EQ(r.exitCode, 2);
-    EXPECT_NE(r.err.find("cannot write"), std::string::npos) << r.err;
-    EXPECT_TRUE(names_in(dir.path.string()).empty());
-}
-
+// Interrupted once frames are being written, a capture ends with 1 and
+// leaves nothing behind.
 TEST(Capture, InterruptLeavesNothingBehind) {
     TempDir dir;
     TempDir logs;
     const Spawned run = spawn_program(QUORVALITE_BINARY, {"--capture", dir / "show.mp4", "--frames", "100000"}, logs);
-    // Interrupt once frames are being written.
     ASSERT_TRUE(wait_until([&] { return sound_track_written(dir.path.string()); }, 60000));
     usleep(300000);
     kill(run.pid, SIGINT);
