@@ -27,7 +27,8 @@ TEST(CommandLine, BadInputGetsOneLineTheUsageAndExitCode2WithNothingWritten) {
         {{"--bench", "--workers", "9"}, "--workers"},
         {{"--capture", "x.mp4", "--fps", "1000"}, "240"},
         {{"--bench", "--capture", "x.mp4"}, "--capture"},
-        // Numbers are decimal digits only; the message names the value.
+        // Numbers are decimal digits only and at most 10^12; the message names the value.
+        {{"--headless", "--frames", "99999999999999999999", "--trace", trace}, "99999999999999999999"},
         {{"--headless", "--frames", "0x10", "--trace", trace}, "\"0x10\""},
         {{"--headless", "--frames", "0b1", "--trace", trace}, "\"0b1\""},
         {{"--headless", "--frames", " 5", "--trace", trace}, "\" 5\""},
