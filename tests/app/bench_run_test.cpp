@@ -32,12 +32,11 @@ TEST(BenchRun, AHugeFrameCountRunsInAFixedSpace) {
         QUORVALITE_BINARY, {"--bench", "--frames", "1000000000000", "--workers", "1", "--trace", trace}, dir);
     const std::string progress = " of 1000000000000 (0%)";
     const auto start = std::chrono::steady_clock::now();
-    while (watch_terminal(run, 50) && (frame_lines_in(read_text_file(trace)) < 3 || run.shown.find(progress) == std::string::npos) &&
-           std::chrono::steady_clock::now() - start < std::chrono::seconds(60)) {
-    }
+    while (watch_terminal(run, 50) && std::chrono::steady_clock::now() - start < std::chrono::seconds(60) &&
+           (frame_lines_in(read_text_file(trace)) < 3 || run.shown.find(progress) == std::string::npos))
+        continue;
     const bool running = watch_terminal(run, 0);
-    std::string status;
-    if (running) status = read_text_file("/proc/" + std::to_string(run.pid) + "/status");
+    const std::string status = running ? read_text_file("/proc/" + std::to_string(run.pid) + "/status") : "";
     kill(run.pid, SIGKILL);
     const ProgramResult result = finish_on_terminal(run, 10000);
     ASSERT_TRUE(running) << "exit code " << result.exitCode << ": " << result.err;

@@ -13,7 +13,7 @@
 
 struct TerminalRun {
     pid_t pid = -1;
-    int master = -1;
+    int master = -1;     // closed on exec: the program holds only the other end
     std::string outPath; // standard output goes to this file
     std::string shown;   // what the terminal received so far
     int status = -1;     // the wait status once it ended
@@ -23,7 +23,6 @@ struct TerminalRun {
 inline TerminalRun start_on_terminal(const std::string& program, const std::vector<std::string>& args,
                                      const TempDir& logs) {
     TerminalRun run;
-    // Closed on exec: the program holds only the terminal's other end.
     run.master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (run.master < 0 || grantpt(run.master) != 0 || unlockpt(run.master) != 0) return run;
     const Spawned spawned = spawn_program(program, args, logs, {}, ptsname(run.master));
@@ -32,8 +31,7 @@ inline TerminalRun start_on_terminal(const std::string& program, const std::vect
     return run;
 }
 
-// Reads what the terminal was shown for up to waitMs and notes whether the
-// program has ended; true while it runs.
+// Reads what the terminal was shown for up to waitMs; true while the program runs.
 inline bool watch_terminal(TerminalRun& run, int waitMs) {
     if (run.pid < 0) return false;
     pollfd ready{run.master, POLLIN, 0};
@@ -47,24 +45,19 @@ inline bool watch_terminal(TerminalRun& run, int waitMs) {
     return !run.ended;
 }
 
-// Waits up to timeoutMs for the program to end, reading the terminal (it is
-// killed when it overruns), and returns its exit code (-1 when it did not
-// exit normally), what it printed on stdout and what the terminal showed.
+// Waits up to timeoutMs for the program to end (killing it when it overruns)
+// and returns its exit code, its stdout and what the terminal showed as err.
 inline ProgramResult finish_on_terminal(TerminalRun& run, int timeoutMs) {
     const auto start = std::chrono::steady_clock::now();
     while (watch_terminal(run, 50))
         if (std::chrono::steady_clock::now() - start > std::chrono::milliseconds(timeoutMs)) {
             kill(run.pid, SIGKILL);
             waitpid(run.pid, &run.status, 0);
-            run.ended = true;
-            run.status = -1;
+            run.status = -1, run.ended = true;
         }
     watch_terminal(run, 0); // what was left in the terminal after the end
     if (run.master >= 0) close(run.master);
     run.master = -1;
-    ProgramResult result;
-    if (run.status != -1 && WIFEXITED(run.status)) result.exitCode = WEXITSTATUS(run.status);
-    result.out = read_text_file(run.outPath);
-    result.err = run.shown;
-    return result;
+    const bool exited = run.status != -1 && WIFEXITED(run.status);
+    return {exited ? WEXITSTATUS(run.status) : -1, read_text_file(run.outPath), run.shown};
 }

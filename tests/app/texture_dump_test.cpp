@@ -1,10 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <string>
-#include <vector>
-
 #include "../support/files.h"
 #include "../support/read_png.h"
 #include "app/texture_dump.h"
@@ -13,14 +8,9 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-
-class TextureDumpTest : public ::testing::Test {
-protected:
+struct TextureDumpTest : testing::Test {
     void TearDown() override { reset_texture_table(); }
 };
-
-} // namespace
 
 // The dump generates the content (a second time here, which must repeat the
 // first), prints every hash and writes every level that has rows. The
@@ -49,15 +39,13 @@ TEST_F(TextureDumpTest, PrintsTheCommittedHashesAndWritesEveryLevelWithRows) {
 
     // Read back: the page's background is transparent, its letters opaque white.
     std::vector<uint8_t> rgba;
-    int32_t width = 0;
-    int32_t height = 0;
+    int32_t width = 0, height = 0;
     std::string error;
     ASSERT_TRUE(read_png_rgba((dir / "tex_09.png").string(), &rgba, &width, &height, &error)) << error;
     ASSERT_EQ(width, 256);
     EXPECT_EQ(rgba[3], 0);               // row 0 of every glyph is empty
     EXPECT_EQ(rgba[256 * 4 + 3], 255);   // (0, 1): the left stroke of 'W'
 }
-
 
 TEST_F(TextureDumpTest, DumpFailuresLeaveNothingBehind) {
     const TempDir folder;

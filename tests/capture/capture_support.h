@@ -1,6 +1,5 @@
 // What the capture tests share: the names in a folder, ffprobe's view of a
-// video, a small tmpfs to stand in for a full disk, and running the program
-// from inside a folder.
+// video, running the program from inside a folder, a small tmpfs.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -20,39 +19,30 @@ inline std::set<std::string> names_in(const std::string& folder) {
     return names;
 }
 
-// "key=value" fields of ffprobe's compact lines, one map per stream; every
-// frame is decoded and counted (nb_read_frames).
-inline std::vector<std::map<std::string, std::string>> probe_streams(const std::string& file) {
+// ffprobe's view of a video, every frame decoded: its streams' codecs
+// ("video h264", "audio aac"), how many frames the video decodes to, and the
+// "key=value" fields of each stream by its type.
+struct ProbedVideo {
+    std::set<std::string> codecs;
+    std::string frames;
+    std::map<std::string, std::map<std::string, std::string>> streams;
+};
+
+inline ProbedVideo probe_video(const std::string& file) {
     const ProgramResult probe =
         run_program("ffprobe", {"-v", "error", "-count_frames", "-show_entries",
                                 "stream=codec_type,codec_name,width,height,r_frame_rate,nb_read_frames,duration",
                                 "-of", "compact", "file:" + file});
     EXPECT_EQ(probe.exitCode, 0) << "ffprobe (Debian package ffmpeg) is needed: " << probe.err;
-    std::vector<std::map<std::string, std::string>> streams;
+    ProbedVideo video;
     for (const std::string& line : lines_of(probe.out)) {
         std::map<std::string, std::string> fields;
         std::stringstream parts(line);
-        for (std::string part; std::getline(parts, part, '|');) {
-            const size_t equals = part.find('=');
-            if (equals != std::string::npos) fields[part.substr(0, equals)] = part.substr(equals + 1);
-        }
-        streams.push_back(fields);
-    }
-    return streams;
-}
-
-// The codecs of a video's streams ("video h264", "audio aac") and how many
-// frames its video stream decodes to.
-struct ProbedVideo {
-    std::set<std::string> codecs;
-    std::string frames;
-};
-
-inline ProbedVideo probe_video(const std::string& file) {
-    ProbedVideo video;
-    for (const auto& s : probe_streams(file)) {
-        video.codecs.insert(s.at("codec_type") + " " + s.at("codec_name"));
-        if (s.at("codec_type") == "video") video.frames = s.at("nb_read_frames");
+        for (std::string part; std::getline(parts, part, '|');)
+            if (part.find('=') != std::string::npos) fields[part.substr(0, part.find('='))] = part.substr(part.find('=') + 1);
+        video.codecs.insert(fields["codec_type"] + " " + fields["codec_name"]);
+        if (fields["codec_type"] == "video") video.frames = fields["nb_read_frames"];
+        video.streams[fields["codec_type"]] = fields;
     }
     return video;
 }
@@ -77,10 +67,9 @@ inline bool sound_track_written(const std::string& folder) {
     return false;
 }
 
-// A tmpfs of a given size, mounted on a new folder under $TMPDIR (or /tmp)
-// and gone with the object. Mounting needs root (or CAP_SYS_ADMIN); where it
-// is refused the test is skipped with the reason, unless
-// QUORVALITE_REQUIRE_TMPFS_TEST is set, which turns that into a failure.
+// A tmpfs with the options, on a new folder under $TMPDIR (or /tmp), gone
+// with the object. Mounting needs root: where it is refused the test is
+// skipped, or fails where QUORVALITE_REQUIRE_TMPFS_TEST is set.
 struct SmallDisk {
     std::string path;
     std::string refused; // why no tmpfs could be mounted; empty when mounted
@@ -104,8 +93,6 @@ struct SmallDisk {
     std::string operator/(const std::string& name) const { return path + "/" + name; }
 };
 
-// Skips the test, or fails it where the tmpfs tests are required, when the
-// disk could not be mounted.
 #define REQUIRE_SMALL_DISK(disk)                                                                                       \
     if (!(disk).refused.empty()) {                                                                                     \
         if (std::getenv("QUORVALITE_REQUIRE_TMPFS_TEST")) FAIL() << (disk).refused;                                   \

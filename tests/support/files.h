@@ -1,6 +1,5 @@
 // Files in tests, the same on every system: temporary folders that clean up,
-// a whole file read back byte for byte, the lines of a text and the frame
-// lines of a trace.
+// a file read back byte for byte, the lines of a text, a trace's frame lines.
 #pragma once
 
 #include <filesystem>

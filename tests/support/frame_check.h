@@ -1,7 +1,6 @@
-// Frame checks that leave something to look at: when the FrameBuffer does not
-// have the hash kept for it, or differs from another picture of the same
-// view, the pictures are written as PNGs into test_frames in the build folder
-// and the failure message names them.
+// Frame checks that leave something to look at: a FrameBuffer without its
+// kept hash, or differing from another picture of the same view, is written
+// as a PNG into test_frames in the build folder, named in the failure.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -16,8 +15,7 @@
 #include "system/system.h"
 #include "platform/platform.h"
 
-// <build folder>/test_frames, made when missing: where the frame tests write
-// the pictures of failing frames (and of frames taken for new golden hashes).
+// <build folder>/test_frames, made when missing.
 inline std::filesystem::path test_frames_folder() {
     const std::filesystem::path folder = std::filesystem::path(QUORVALITE_BINARY).parent_path() / "test_frames";
     std::error_code ignored;
@@ -25,8 +23,7 @@ inline std::filesystem::path test_frames_folder() {
     return folder;
 }
 
-// Writes ScreenWidth x ScreenHeight pixels as <test_frames>/<name>.png and
-// says where, or why it could not.
+// Writes a whole frame as <test_frames>/<name>.png; says where, or why not.
 inline std::string write_test_frame(const std::string& name, const uint32_t* pixels) {
     const std::string path = (test_frames_folder() / (name + ".png")).string();
     std::string error;
@@ -61,10 +58,7 @@ inline testing::AssertionResult frame_matches(const std::string& name, const Kep
     const size_t count = size_t(ScreenWidth) * ScreenHeight;
     size_t differing = 0, first = 0;
     for (size_t i = count; i-- > 0;)
-        if (FrameBuffer[i] != other.pixels[i]) {
-            ++differing;
-            first = i;
-        }
+        if (FrameBuffer[i] != other.pixels[i]) ++differing, first = i;
     if (differing == 0) return testing::AssertionSuccess();
     char pixels[96];
     std::snprintf(pixels, sizeof pixels, "first at column %zu, row %zu: 0x%06x against 0x%06x",

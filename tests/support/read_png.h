@@ -1,8 +1,6 @@
 // Reading a PNG back in a test: an 8-bit RGB or RGBA PNG into bytes R, G, B,
-// A (A 255 where the file has none), or into pixels 0x00RRGGBB. A reader
-// other than the program's own writer where the system has one: libpng
-// reads what the program wrote, and on Windows, which has no libpng,
-// stb_image reads what stb_image_write wrote.
+// A (A 255 where the file has none). libpng reads what the program wrote, a
+// reader other than its writer; Windows has no libpng, so stb_image reads it.
 #pragma once
 
 #include <cstdint>
@@ -64,13 +62,3 @@ inline bool read_png_rgba(const std::string& path, std::vector<uint8_t>* rgba, i
     return true;
 }
 #endif
-
-inline bool read_png(const std::string& path, std::vector<uint32_t>* pixels, int32_t* width, int32_t* height,
-                     std::string* error) {
-    std::vector<uint8_t> rgba;
-    if (!read_png_rgba(path, &rgba, width, height, error)) return false;
-    pixels->resize(rgba.size() / 4);
-    for (size_t i = 0; i < pixels->size(); ++i)
-        (*pixels)[i] = uint32_t(rgba[i * 4]) << 16 | uint32_t(rgba[i * 4 + 1]) << 8 | uint32_t(rgba[i * 4 + 2]);
-    return true;
-}

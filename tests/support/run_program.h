@@ -1,5 +1,5 @@
 // Running a program from a test on a POSIX system: arguments, extra
-// environment, its exit code and what it printed.
+// environment (NAME=VALUE, replacing inherited ones), exit code and output.
 #pragma once
 
 #include <fcntl.h>
@@ -27,23 +27,16 @@ struct Spawned {
     std::string errPath;
 };
 
-// Starts program with args; extraEnvironment entries are NAME=VALUE. Its
-// standard output and error go to files in logs, or its standard error to
-// the file or terminal errPath where one is given.
+// Starts program with stdout and stderr in files in logs, or stderr to the
+// file or terminal errPath where one is given; stdin is /dev/null.
 inline Spawned spawn_program(const std::string& program, const std::vector<std::string>& args, const TempDir& logs,
                              const std::vector<std::string>& extraEnvironment = {}, const std::string& errPath = "") {
     static int serial = 0;
     ++serial;
-    Spawned spawned;
-    spawned.outPath = logs / ("stdout_" + std::to_string(serial));
-    spawned.errPath = errPath.empty() ? logs / ("stderr_" + std::to_string(serial)) : errPath;
-    std::vector<std::string> argStrings{program};
+    Spawned spawned{-1, logs / ("stdout_" + std::to_string(serial)),
+                    errPath.empty() ? logs / ("stderr_" + std::to_string(serial)) : errPath};
+    std::vector<std::string> argStrings{program}, envStrings;
     argStrings.insert(argStrings.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (std::string& a : argStrings) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    // Inherited variables give way to the extra ones of the same name.
-    std::vector<std::string> envStrings;
     for (char** e = environ; *e; ++e) {
         const std::string entry(*e);
         bool replaced = false;
@@ -52,10 +45,11 @@ inline Spawned spawn_program(const std::string& program, const std::vector<std::
         if (!replaced) envStrings.push_back(entry);
     }
     envStrings.insert(envStrings.end(), extraEnvironment.begin(), extraEnvironment.end());
-    std::vector<char*> envp;
+    std::vector<char*> argv, envp;
+    for (std::string& a : argStrings) argv.push_back(a.data());
     for (std::string& e : envStrings) envp.push_back(e.data());
+    argv.push_back(nullptr);
     envp.push_back(nullptr);
-
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
@@ -69,14 +63,11 @@ inline Spawned spawn_program(const std::string& program, const std::vector<std::
 
 // Polls condition every 20 ms until it holds or timeoutMs has passed.
 template <typename Condition> bool wait_until(Condition condition, int timeoutMs) {
-    for (int waited = 0; waited < timeoutMs; waited += 20) {
-        if (condition()) return true;
-        usleep(20000);
-    }
+    for (int waited = 0; waited < timeoutMs && !condition(); waited += 20) usleep(20000);
     return condition();
 }
 
-// Whether the child is still running; an ended child is left to be reaped.
+// Whether the child still runs; an ended child is left to be reaped.
 inline bool alive(pid_t pid) {
     siginfo_t info{};
     return pid > 0 && waitid(P_PID, pid, &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid == 0;
@@ -89,8 +80,7 @@ inline void end_child(pid_t pid, int signal) {
     waitpid(pid, nullptr, 0);
 }
 
-// Waits for the program; with a time-out in milliseconds (0: none) it is
-// killed when it overruns and the result's exit code is -1.
+// Waits for the program; one that overruns timeoutMs (0: no limit) is killed.
 inline ProgramResult wait_program(const Spawned& spawned, int timeoutMs = 0) {
     ProgramResult result;
     if (spawned.pid < 0) return result;
@@ -98,9 +88,7 @@ inline ProgramResult wait_program(const Spawned& spawned, int timeoutMs = 0) {
     int status = 0;
     waitpid(spawned.pid, &status, 0);
     if (WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
-    result.out = read_text_file(spawned.outPath);
-    result.err = read_text_file(spawned.errPath);
-    return result;
+    return {result.exitCode, read_text_file(spawned.outPath), read_text_file(spawned.errPath)};
 }
 
 inline ProgramResult run_program(const std::string& program, const std::vector<std::string>& args,

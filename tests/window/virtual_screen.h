@@ -28,8 +28,7 @@ struct WindowTest : testing::Test {
 // when unset) and the 49 after it, so that test runs sharing the machine
 // keep apart; stopped on destruction. No display when none could be started.
 struct VirtualScreen {
-    int32_t width;
-    int32_t height;
+    int32_t width, height;
     std::string display;
     TempDir logs;
     Spawned server;
@@ -55,13 +54,11 @@ struct VirtualScreen {
     }
     ~VirtualScreen() { end_child(server.pid, SIGTERM); }
     VirtualScreen(const VirtualScreen&) = delete;
-    VirtualScreen& operator=(const VirtualScreen&) = delete;
 };
 
 // The whole screen as 0x00RRGGBB pixels, row-major; none when it could not be read.
 struct Screenshot {
-    int32_t width = 0;
-    int32_t height = 0;
+    int32_t width = 0, height = 0;
     std::vector<uint32_t> pixels;
     uint32_t at(int32_t x, int32_t y) const { return pixels[size_t(y) * size_t(width) + size_t(x)]; }
 };
@@ -70,11 +67,9 @@ inline Screenshot take_screenshot(const VirtualScreen& screen) {
     Screenshot shot;
     Display* const display = XOpenDisplay(screen.display.c_str());
     if (!display) return shot;
-    XImage* const image = XGetImage(display, DefaultRootWindow(display), 0, 0, unsigned(screen.width),
-                                    unsigned(screen.height), AllPlanes, ZPixmap);
-    if (image) {
-        shot.width = screen.width;
-        shot.height = screen.height;
+    if (XImage* const image = XGetImage(display, DefaultRootWindow(display), 0, 0, unsigned(screen.width),
+                                        unsigned(screen.height), AllPlanes, ZPixmap)) {
+        shot = {screen.width, screen.height, {}};
         for (int32_t y = 0; y < shot.height; ++y)
             for (int32_t x = 0; x < shot.width; ++x) shot.pixels.push_back(uint32_t(XGetPixel(image, x, y)) & 0xFFFFFF);
         XDestroyImage(image);
@@ -101,26 +96,23 @@ struct ShowOnScreen {
         std::istringstream words(command && *command ? command : QUORVALITE_BINARY);
         std::vector<std::string> all;
         for (std::string word; words >> word;) all.push_back(word);
-        const std::string name = all.front();
-        all.erase(all.begin());
         all.insert(all.end(), args.begin(), args.end());
         all.insert(all.end(), {"--trace", dir / "trace.txt"});
         // SDL and the X libraries keep caches to the end; leaks are checked elsewhere.
         std::vector<std::string> variables{"DISPLAY=" + screen.display, "WAYLAND_DISPLAY=",
                                            "ASAN_OPTIONS=detect_leaks=0"};
         variables.insert(variables.end(), environment.begin(), environment.end());
-        program = spawn_program(name, all, dir, variables);
+        program = spawn_program(all.front(), {all.begin() + 1, all.end()}, dir, variables);
     }
     ~ShowOnScreen() {
         if (!finished) end_child(program.pid, SIGKILL);
     }
 
     bool running() const { return !finished && alive(program.pid); }
-    // The trace as written so far.
     std::string trace() const { return read_text_file(dir / "trace.txt"); }
 
-    // Waits up to a minute until the trace lists count frames; false when
-    // it does not or the program has ended.
+    // Waits up to a minute until the trace lists count frames; false when it
+    // does not or the program has ended.
     bool wait_for_frames(int count) const {
         const auto enough = [&] { return frame_lines_in(trace()) >= count; };
         return wait_until([&] { return enough() || !running(); }, 60000) && enough();
@@ -141,12 +133,9 @@ struct ShowOnScreen {
         Display* const display = id.empty() ? nullptr : XOpenDisplay(screen.display.c_str());
         if (!display) return false;
         XEvent event{};
-        event.xclient.type = ClientMessage;
-        event.xclient.window = std::stoul(id);
-        event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-        event.xclient.format = 32;
+        event.xclient = {ClientMessage, 0, False, display, std::stoul(id), XInternAtom(display, "WM_PROTOCOLS", False),
+                         32, {}};
         event.xclient.data.l[0] = long(XInternAtom(display, "WM_DELETE_WINDOW", False));
-        event.xclient.data.l[1] = CurrentTime;
         const bool sent = XSendEvent(display, event.xclient.window, False, NoEventMask, &event) != 0;
         XCloseDisplay(display);
         return sent;

@@ -21,31 +21,20 @@ using Clock = std::chrono::steady_clock;
 
 // The format the program asks of its sound device, which the disk driver
 // records as it is: 48 kHz, two channels, signed 16-bit samples.
-constexpr int32_t Rate = 48000;
-constexpr int32_t Channels = 2;
-constexpr int32_t FrameBytes = Channels * 2;
+constexpr int32_t Rate = 48000, Channels = 2, FrameBytes = Channels * 2;
 // A cue's sound is heard where the recording follows it for 10 ms at least.
 constexpr int64_t LeastHeardFrames = Rate / 100;
-
-constexpr int FootstepsToHear = 3;
 // The first footsteps come a few seconds into the show, later at a low frame rate.
-constexpr int ShowTimeoutMs = 45000;
+constexpr int FootstepsToHear = 3, ShowTimeoutMs = 45000;
 // Time for the last footstep awaited to be played out; cues this close to
 // the end may not have reached the recording.
-constexpr double PlayOutSeconds = 0.6;
-constexpr double Tolerance = 0.1;
+constexpr double PlayOutSeconds = 0.6, Tolerance = 0.1;
 
 // The complete lines of a trace: each "frame J time T ..." line with T in
 // seconds and the offset just past it, and each "sound J NAME" cue at the
 // time of frame J.
-struct TracedFrame {
-    double seconds;
-    int64_t end;
-};
-struct TracedCue {
-    double seconds;
-    std::string name;
-};
+struct TracedFrame { double seconds; int64_t end; };
+struct TracedCue { double seconds; std::string name; };
 struct Trace {
     std::vector<TracedFrame> frames;
     std::vector<TracedCue> cues;
@@ -64,12 +53,8 @@ Trace read_trace(const std::string& text) {
         int64_t frame = 0;
         double ms = 0;
         words >> kind >> frame >> word;
-        if (kind == "frame" && word == "time" && words >> ms) {
-            times[frame] = ms / 1000;
-            trace.frames.push_back({ms / 1000, end});
-        } else if (kind == "sound") {
-            cues.emplace_back(frame, word);
-        }
+        if (kind == "frame" && word == "time" && words >> ms) trace.frames.push_back({times[frame] = ms / 1000, end});
+        else if (kind == "sound") cues.emplace_back(frame, word);
     }
     for (const auto& [frame, name] : cues)
         if (times.count(frame)) trace.cues.push_back({times[frame], name});
@@ -83,10 +68,6 @@ int footsteps_before(const std::vector<TracedCue>& cues, double seconds) {
     }));
 }
 
-bool silent_frame(const std::vector<int16_t>& samples, int64_t frame) {
-    return samples[size_t(frame * Channels)] == 0 && samples[size_t(frame * Channels + 1)] == 0;
-}
-
 // How many frames of the recording from frame at on equal the sound from its
 // first sounding frame on: to the sound's end, or to where the next cue cut
 // it off.
@@ -98,28 +79,11 @@ int64_t frames_following(const std::vector<int16_t>& samples, int64_t at, const 
     return (std::mismatch(heard, heard + most, from).first - heard) / Channels;
 }
 
-// The show's sounds as the program decodes them for a device opened in the
-// asked format, which plays them sample for sample.
-std::map<std::string, std::vector<int16_t>> decoded_sounds() {
-    std::map<std::string, std::vector<int16_t>> decoded;
-    for (const SoundImage* sound : {&KeyClick, &FootstepA, &FootstepB})
-        convert_sound(*sound, Rate, Channels, &decoded[sound->name], nullptr);
-    return decoded;
-}
-
-std::vector<int16_t> read_recording(const std::string& path) {
-    const std::string bytes = read_text_file(path);
-    std::vector<int16_t> samples(bytes.size() / sizeof(int16_t));
-    std::memcpy(samples.data(), bytes.data(), samples.size() * sizeof(int16_t));
-    return samples;
-}
-
-// Each new size of a file, with the time it was first seen; starting with
-// (0, start).
+// Each new size of a file with when it was first seen, from (0, start).
 using Sizes = std::vector<std::pair<int64_t, Clock::time_point>>;
 
-// When files grew: polled every 2 ms on a thread of its own from
-// construction to stop, with a last look after stop.
+// When files grew: polled every 2 ms on a thread of its own until stop, and
+// once more after it.
 struct GrowthWatch {
     std::vector<std::string> paths;
     std::vector<Sizes> sizes;
@@ -130,8 +94,7 @@ struct GrowthWatch {
         : paths(files), sizes(files.size(), Sizes{{0, Clock::now()}}), thread([this] { watch(); }) {}
     ~GrowthWatch() { stop(); }
     void stop() {
-        stopping = true;
-        if (thread.joinable()) thread.join();
+        if (!stopping.exchange(true)) thread.join();
     }
     void watch() {
         for (bool last = false; !last;) {
@@ -164,16 +127,6 @@ Clock::time_point last_growth_without(const Sizes& sizes, int64_t byte) {
 
 Clock::duration seconds(double s) {
     return std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(s));
-}
-
-double seconds_between(Clock::time_point from, Clock::time_point to) {
-    return std::chrono::duration<double>(to - from).count();
-}
-
-std::string listing(const std::vector<TracedCue>& cues) {
-    std::string text = "\ncues (trace s):";
-    for (const TracedCue& cue : cues) text += " " + cue.name + "@" + std::to_string(cue.seconds);
-    return text;
 }
 
 } // namespace
@@ -215,19 +168,31 @@ TEST_F(WindowTest, TheDiskSoundDriverRecordsTheFootstepsAtTheirCues) {
     // file's growth tells when the device took the buffer that starts the
     // sound, and when it took the one before. A busy machine may hold the
     // device back between the two; the cue must fall between them.
-    const std::vector<int16_t> samples = read_recording(recording);
-    const std::map<std::string, std::vector<int16_t>> sounds = decoded_sounds();
+    const std::string bytes = read_text_file(recording);
+    std::vector<int16_t> samples(bytes.size() / sizeof(int16_t));
+    std::memcpy(samples.data(), bytes.data(), samples.size() * sizeof(int16_t));
+    // The show's sounds as the program decodes them for a device opened in
+    // the asked format, which plays them sample for sample.
+    std::map<std::string, std::vector<int16_t>> sounds;
+    for (const SoundImage* sound : {&KeyClick, &FootstepA, &FootstepB})
+        convert_sound(*sound, Rate, Channels, &sounds[sound->name], nullptr);
+    std::string listing = "\ncues (trace s):";
+    for (const TracedCue& cue : cues) listing += " " + cue.name + "@" + std::to_string(cue.seconds);
     int64_t at = 0;
     for (size_t i = 0; i < due; ++i) {
-        while (at < int64_t(samples.size()) / Channels && silent_frame(samples, at)) ++at;
+        while (at < int64_t(samples.size()) / Channels && samples[size_t(at * Channels)] == 0 &&
+               samples[size_t(at * Channels + 1)] == 0)
+            ++at;
         SCOPED_TRACE("sound " + std::to_string(i) + " at " + std::to_string(double(at) / Rate) + " s of the recording" +
-                     listing(cues));
+                     listing);
         const int64_t heard = frames_following(samples, at, sounds.at(cues[i].name));
         ASSERT_GE(heard, LeastHeardFrames) << "the recording does not go on with " << cues[i].name;
-        const Clock::time_point cue = origin + seconds(cues[i].seconds);
-        EXPECT_LT(seconds_between(cue, last_growth_without(growth.sizes[0], at * FrameBytes)), Tolerance)
+        const auto after_cue = [&](Clock::time_point t) {
+            return std::chrono::duration<double>(t - origin - seconds(cues[i].seconds)).count();
+        };
+        EXPECT_LT(after_cue(last_growth_without(growth.sizes[0], at * FrameBytes)), Tolerance)
             << "the device took a buffer without the sound after its cue";
-        EXPECT_GT(seconds_between(cue, first_holding(growth.sizes[0], at * FrameBytes)), -Tolerance)
+        EXPECT_GT(after_cue(first_holding(growth.sizes[0], at * FrameBytes)), -Tolerance)
             << "the sound came before its cue";
         at += heard;
     }
