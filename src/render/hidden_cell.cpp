@@ -77,20 +77,28 @@ bool rows_drawn(ColumnTarget column, ColumnRows& rows, double top, double bottom
 bool cell_cannot_show(const GridCell& cell, int32_t cellX, int32_t cellY, const Ray& ray, double tEnter,
                       double tExit, int32_t horizon, ColumnTarget column, ColumnRows& rows) {
     if (!cell.extentKnown) return false;
-    const double near = tEnter * (1 - 1e-9) - 1e-3, far = tExit * (1 + 1e-9) + 1e-3;
-    // Close to the camera the rows grow without bound; there is nothing to gain.
-    if (!(near > 0.02) || !(far < INFINITY)) return false;
+    double near = tEnter * (1 - 1e-9) - 1e-3;
+    const double far = tExit * (1 + 1e-9) + 1e-3;
+    if (!(far < INFINITY)) return false;
+    // Close to the camera the rows grow without bound: a depth of 0 stands for
+    // every depth down to the camera, and its rows lie at infinity on the side
+    // of the surface's height. A cell whose surfaces all lie below the eye can
+    // still reach no higher than its far end's rows (and likewise above).
+    if (!(near > 0.02)) near = 0;
 
     // Row H + horizon - (z - eye + EyeLift) * H / d falls with z and moves
     // monotonically with d, so the extremes lie at the corners.
     const double slack = 1e-6 + 1e-9 * std::fabs(ray.eye);
     const double high = cell.zHigh - ray.eye + EyeLift + slack, low = cell.zLow - ray.eye + EyeLift - slack;
-    const double base = H + horizon, rowsNear = H / near, rowsFar = H / far;
+    const double base = H + horizon, rowsNear = near > 0 ? H / near : INFINITY, rowsFar = H / far;
+    // 0 * infinity (a surface at the eye's height) is NaN: no bound then.
     double top = base - std::max(high * rowsNear, high * rowsFar);
     double bottom = base - std::min(low * rowsNear, low * rowsFar);
-    const double margin = 4 + 1e-6 * (std::fabs(top) + std::fabs(bottom));
-    top -= margin;
-    bottom += margin;
+    if (top != top || bottom != bottom) return false;
+    // Truncating a row and rounding a span's end each move it by less than
+    // one row.
+    top -= 2 + 1e-6 * std::fabs(top);
+    bottom += 2 + 1e-6 * std::fabs(bottom);
 
     // cover_rows moves openTop only for a span that holds it and reaches past
     // it, and likewise openBottom; spans write only empty pixels.
