@@ -164,7 +164,7 @@ void draw_cell(const GridCell& gridCell, int32_t cellX, int32_t cellY, const Ray
 
 }  // namespace
 
-void render_column(int32_t x, ColumnTarget target, WorldGrid& world, const View& view, ShadeCache& cache) {
+void render_column(int32_t x, ColumnTarget target, WorldGrid& world, const View& view, ColumnCaches& caches) {
     const double cameraX = 2.0 * x / ScreenWidth - 1;
     Ray ray;
     ray.camX = view.camX;
@@ -207,7 +207,7 @@ void render_column(int32_t x, ColumnTarget target, WorldGrid& world, const View&
             std::atomic_ref<uint8_t> visited(gridCell.visited);
             if (visited.load(std::memory_order_relaxed) == 0) visited.store(1, std::memory_order_relaxed);
             if (!cell_cannot_show(gridCell, cellX, cellY, ray, tEnter, tExit, view.horizon, target, rows))
-                draw_cell(gridCell, cellX, cellY, ray, target, view, cache, cell, rows);
+                draw_cell(gridCell, cellX, cellY, ray, target, view, caches.shades, cell, rows);
         }
 
         tEnter = tExit;
@@ -218,7 +218,7 @@ void render_column(int32_t x, ColumnTarget target, WorldGrid& world, const View&
         if (cellX < 0 || cellX >= GridSize || cellY < 0 || cellY >= GridSize) break;
         if (cell_at(world, cellX, cellY).inWorld == 0) break;
     }
-    draw_sky_column(x, target, rows.openTop > 0 && rows.openBottom >= rows.openTop, view);
+    draw_sky_column(x, target, rows.openTop > 0 && rows.openBottom >= rows.openTop, view, caches.sky);
 }
 
 void render_tile(int32_t tile, WorldGrid& world, const View& view, TileScratch& tileScratch, uint32_t* frame) {
@@ -228,9 +228,9 @@ void render_tile(int32_t tile, WorldGrid& world, const View& view, TileScratch& 
     // adjacent, so drawing walks memory linearly instead of a row apart.
     uint32_t* const scratch = tileScratch.pixels;
     std::memset(scratch, 0, sizeof tileScratch.pixels);
-    ShadeCache cache;
+    ColumnCaches caches;
     for (int32_t c = 0; c < TileWidth; ++c)
-        render_column(x0 + c, ColumnTarget{scratch + size_t(c) * ScreenHeight, 1}, world, view, cache);
+        render_column(x0 + c, ColumnTarget{scratch + size_t(c) * ScreenHeight, 1}, world, view, caches);
 
     copy_tile_out(scratch, frame + x0);
 }

@@ -14,6 +14,7 @@
 #include <cmath>
 
 #include "platform/platform.h"
+#include "render/numeric.h"
 #include "render/ray_hit.h"
 #include "render/row_walk.h"
 #include "world/world.h"
@@ -27,36 +28,50 @@ constexpr double VertexClearance = 1e-4;
 
 bool vertices_clear_of_ray(const GridCell& cell, int32_t cellX, int32_t cellY, const Ray& ray) {
     const double clearance = VertexClearance * (std::fabs(ray.rdx) + std::fabs(ray.rdy));
+    // Twice the area of the triangle camera, camera + direction, vertex, as
+    // the cell's part plus the vertex's own: rounding moves it by far less
+    // than the clearance.
+    const double cellCross = (cellX - ray.camX) * ray.rdy - (cellY - ray.camY) * ray.rdx;
     for (uint32_t i = 0; i < cell.shapeCount; ++i) {
         const Shape& shape = cell.shapes[i];
         if (shape.kind == Cylinder) continue;
         const int32_t corners = shape.kind == QuadPrism || shape.kind == QuadSheet ? 4 : 3;
+        const ShapeVertex* const v = shape.geometry.polygon->vertices;
         for (int32_t k = 0; k < corners; ++k) {
-            const ShapeVertex& v = shape.geometry.polygon->vertices[k];
-            // Twice the area of the triangle camera, camera + direction, vertex.
-            const double cross = (cellX + v.x - ray.camX) * ray.rdy - (cellY + v.y - ray.camY) * ray.rdx;
+            const double cross = cellCross + (v[k].x * ray.rdy - v[k].y * ray.rdx);
             if (!(std::fabs(cross) > clearance)) return false;
         }
     }
     return true;
 }
 
+// Which of the eight pixels from p on are empty (0), as a bit mask.
+inline int32_t empty_of_eight(const uint32_t* p) { return empty_of_four(p) | empty_of_four(p + 4) << 4; }
+
 // Moves emptyTop down past drawn pixels, up to row `until`.
 void advance_empty_top(ColumnTarget column, ColumnRows& rows, int32_t until) {
     const uint32_t* const p = column.pixels;
     const int32_t end = std::min(until, rows.emptyBottom);
-    if (column.stride == 1)
-        while (rows.emptyTop + 3 <= end && empty_of_four(p + rows.emptyTop) == 0) rows.emptyTop += 4;
-    while (rows.emptyTop <= end && p[ptrdiff_t(rows.emptyTop) * column.stride] != 0) ++rows.emptyTop;
+    int32_t top = rows.emptyTop;
+    if (column.stride == 1) {
+        while (top + 7 <= end && empty_of_eight(p + top) == 0) top += 8;
+        while (top + 3 <= end && empty_of_four(p + top) == 0) top += 4;
+    }
+    while (top <= end && p[ptrdiff_t(top) * column.stride] != 0) ++top;
+    rows.emptyTop = top;
 }
 
 // Moves emptyBottom up past drawn pixels, down to row `until`.
 void advance_empty_bottom(ColumnTarget column, ColumnRows& rows, int32_t until) {
     const uint32_t* const p = column.pixels;
     const int32_t end = std::max(until, rows.emptyTop);
-    if (column.stride == 1)
-        while (rows.emptyBottom - 3 >= end && empty_of_four(p + rows.emptyBottom - 3) == 0) rows.emptyBottom -= 4;
-    while (rows.emptyBottom >= end && p[ptrdiff_t(rows.emptyBottom) * column.stride] != 0) --rows.emptyBottom;
+    int32_t bottom = rows.emptyBottom;
+    if (column.stride == 1) {
+        while (bottom - 7 >= end && empty_of_eight(p + bottom - 7) == 0) bottom -= 8;
+        while (bottom - 3 >= end && empty_of_four(p + bottom - 3) == 0) bottom -= 4;
+    }
+    while (bottom >= end && p[ptrdiff_t(bottom) * column.stride] != 0) --bottom;
+    rows.emptyBottom = bottom;
 }
 
 // Whether every pixel of rows [top, bottom] (clipped to the screen) is drawn,
@@ -77,20 +92,31 @@ bool rows_drawn(ColumnTarget column, ColumnRows& rows, double top, double bottom
 bool cell_cannot_show(const GridCell& cell, int32_t cellX, int32_t cellY, const Ray& ray, double tEnter,
                       double tExit, int32_t horizon, ColumnTarget column, ColumnRows& rows) {
     if (!cell.extentKnown) return false;
-    const double near = tEnter * (1 - 1e-9) - 1e-3, far = tExit * (1 + 1e-9) + 1e-3;
-    // Close to the camera the rows grow without bound; there is nothing to gain.
-    if (!(near > 0.02) || !(far < INFINITY)) return false;
+    double near = tEnter * (1 - 1e-9) - 1e-3;
+    const double far = tExit * (1 + 1e-9) + 1e-3;
+    if (!(far < INFINITY)) return false;
+    // Close to the camera the rows grow without bound: a depth of 0 stands for
+    // every depth down to the camera, and its rows lie at infinity on the side
+    // of the surface's height. A cell whose surfaces all lie below the eye can
+    // still reach no higher than its far end's rows (and likewise above).
+    if (!(near > 0.02)) near = 0;
 
     // Row H + horizon - (z - eye + EyeLift) * H / d falls with z and moves
     // monotonically with d, so the extremes lie at the corners.
     const double slack = 1e-6 + 1e-9 * std::fabs(ray.eye);
     const double high = cell.zHigh - ray.eye + EyeLift + slack, low = cell.zLow - ray.eye + EyeLift - slack;
-    const double base = H + horizon, rowsNear = H / near, rowsFar = H / far;
+    // H / near and H / far in one division of two.
+    const Quotients rowsPerUnit = divide_pair(H, near, H, far);
+    const double base = H + horizon, rowsNear = near > 0 ? rowsPerUnit.first : INFINITY;
+    const double rowsFar = rowsPerUnit.second;
+    // 0 * infinity (a surface at the eye's height) is NaN: no bound then.
     double top = base - std::max(high * rowsNear, high * rowsFar);
     double bottom = base - std::min(low * rowsNear, low * rowsFar);
-    const double margin = 4 + 1e-6 * (std::fabs(top) + std::fabs(bottom));
-    top -= margin;
-    bottom += margin;
+    if (top != top || bottom != bottom) return false;
+    // Truncating a row and rounding a span's end each move it by less than
+    // one row.
+    top -= 2 + 1e-6 * std::fabs(top);
+    bottom += 2 + 1e-6 * std::fabs(bottom);
 
     // cover_rows moves openTop only for a span that holds it and reaches past
     // it, and likewise openBottom; spans write only empty pixels.

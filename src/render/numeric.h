@@ -42,3 +42,18 @@ inline int64_t wrap_texel(double v, int64_t mask) {
     return trunc_wide(v) & mask;
 #endif
 }
+
+// Two divisions at once, a0 / b0 and a1 / b1, each rounded exactly as the
+// scalar division rounds it: a packed division of two costs what one does.
+struct Quotients {
+    double first, second;
+};
+
+inline Quotients divide_pair(double a0, double b0, double a1, double b1) {
+#if defined(__x86_64__) || defined(_M_X64)
+    const __m128d q = _mm_div_pd(_mm_set_pd(a1, a0), _mm_set_pd(b1, b0));
+    return {_mm_cvtsd_f64(q), _mm_cvtsd_f64(_mm_unpackhi_pd(q, q))};
+#else
+    return {a0 / b0, a1 / b1};
+#endif
+}

@@ -32,7 +32,7 @@ View make_view(const Camera& camera, int32_t horizon);
 // Casts the ray of screen column x through the grid and draws into target
 // (which must already be cleared) the hits of each cell it crosses, nearest
 // first, then the sky where the column is still empty.
-void render_column(int32_t x, ColumnTarget target, WorldGrid& world, const View& view, ShadeCache& cache);
+void render_column(int32_t x, ColumnTarget target, WorldGrid& world, const View& view, ColumnCaches& caches);
 
 // Draws the TileWidth columns of one tile, left to right, through scratch
 // into the same columns of frame (ScreenWidth x ScreenHeight, row-major);

@@ -57,19 +57,21 @@ __attribute__((target("avx2"))) inline void gather_into_empty(uint32_t* p, __m25
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), filled);
 }
 
-// Wall rows: texel row (trunc(v) & mask) of the column.
-__attribute__((target("avx2"))) inline bool draw_eight(uint32_t* p, __m256i pixels, __m256i empty,
-                                                       const WallTexels& texels, __m256d low, __m256d high) {
+// Wall rows: texel row (trunc(v) & mask) of the column, as indices into the
+// column; false where a value leaves int32.
+__attribute__((target("avx2"))) inline bool texel_indices(const WallTexels& texels, __m256d low, __m256d high,
+                                                          __m256i& index) {
     __m256i t;
     if (!truncate_eight(low, high, t)) return false;
     const __m256i rows = _mm256_and_si256(t, _mm256_set1_epi32(int32_t(texels.mask)));
-    gather_into_empty(p, pixels, empty, texels.column, _mm256_mullo_epi32(rows, _mm256_set1_epi32(texels.width)));
+    index = _mm256_mullo_epi32(rows, _mm256_set1_epi32(texels.width));
     return true;
 }
+inline const uint32_t* texel_base(const WallTexels& texels) { return texels.column; }
 
 // Face rows: p = 1 / q, coordinates k * p + o, as the plain form computes them.
-__attribute__((target("avx2"))) inline bool draw_eight(uint32_t* p, __m256i pixels, __m256i empty,
-                                                       const FaceTexels& texels, __m256d qLow, __m256d qHigh) {
+__attribute__((target("avx2"))) inline bool texel_indices(const FaceTexels& texels, __m256d qLow, __m256d qHigh,
+                                                          __m256i& index) {
     const __m256d one = _mm256_set1_pd(1);
     const __m256d pLow = _mm256_div_pd(one, qLow), pHigh = _mm256_div_pd(one, qHigh);
     const __m256d kx = _mm256_set1_pd(texels.kx), ox = _mm256_set1_pd(texels.ox);
@@ -81,9 +83,10 @@ __attribute__((target("avx2"))) inline bool draw_eight(uint32_t* p, __m256i pixe
         return false;
     const __m256i mask = _mm256_set1_epi32(int32_t(texels.mask));
     const __m256i row = _mm256_sll_epi32(_mm256_and_si256(ty, mask), _mm_cvtsi32_si128(texels.shift));
-    gather_into_empty(p, pixels, empty, texels.texels, _mm256_add_epi32(row, _mm256_and_si256(tx, mask)));
+    index = _mm256_add_epi32(row, _mm256_and_si256(tx, mask));
     return true;
 }
+inline const uint32_t* texel_base(const FaceTexels& texels) { return texels.texels; }
 
 inline void plain(uint32_t* p, int32_t count, double v, double step, const WallTexels& texels) {
     walk_wall_rows_plain(p, count, v, step, texels);
@@ -94,7 +97,8 @@ inline void plain(uint32_t* p, int32_t count, double q, double step, const FaceT
 
 // The walk for either kind: blocks of eight where the running sum is exact
 // and a pixel is empty; eight plain rows where the sum leaves its binade, and
-// for a block whose values leave int32; the last rows plain.
+// for a block whose values leave int32; the last rows from one more block's
+// indices where it would be exact, else plain.
 template <typename Texels>
 __attribute__((target("avx2"))) inline void walk_by_eight(uint32_t* p, int32_t count, double v, double step,
                                                           const Texels& texels) {
@@ -108,8 +112,10 @@ __attribute__((target("avx2"))) inline void walk_by_eight(uint32_t* p, int32_t c
             const __m256i empty = _mm256_cmpeq_epi32(pixels, _mm256_setzero_si256());
             if (!_mm256_testz_si256(empty, empty)) {
                 const __m256d base = _mm256_set1_pd(v);
-                if (!draw_eight(p + k, pixels, empty, texels, _mm256_add_pd(base, steps.low),
-                                _mm256_add_pd(base, steps.high)))
+                __m256i index;
+                if (texel_indices(texels, _mm256_add_pd(base, steps.low), _mm256_add_pd(base, steps.high), index))
+                    gather_into_empty(p + k, pixels, empty, texel_base(texels), index);
+                else
                     plain(p + k, 8, v, step, texels);
             }
             v = next;
@@ -120,7 +126,23 @@ __attribute__((target("avx2"))) inline void walk_by_eight(uint32_t* p, int32_t c
             steps = eight_steps(sum.R);
         }
     }
-    plain(p + k, count - k, v, step, texels);
+    // The last rows: one block's indices where it stays exact, drawn one by one.
+    const int32_t rest = count - k;
+    if (rest > 1) {
+        const double next = v + steps.R8;
+        const __m256d base = _mm256_set1_pd(v);
+        __m256i index;
+        if (next >= sum.low && next <= sum.high &&
+            texel_indices(texels, _mm256_add_pd(base, steps.low), _mm256_add_pd(base, steps.high), index)) {
+            alignas(32) uint32_t at[8];
+            _mm256_store_si256(reinterpret_cast<__m256i*>(at), index);
+            const uint32_t* const texelsFrom = texel_base(texels);
+            for (int32_t j = 0; j < rest; ++j)
+                if (p[k + j] == 0) p[k + j] = texelsFrom[at[j]];
+            return;
+        }
+    }
+    plain(p + k, rest, v, step, texels);
 }
 
 }  // namespace

@@ -32,8 +32,11 @@ inline RunningSum running_sum(double v, double step) {
     if (exponent < 53 || exponent == 0x7FF) return none;
     const double ulp = std::bit_cast<double>(uint64_t(exponent - 52) << 52);
     const double binade = std::bit_cast<double>(uint64_t(exponent) << 52);  // 2^e, the binade's smallest magnitude
-    // Exact: a division by a power of two.
-    const double t = step / ulp;
+    // step / ulp, as a product: 1 / ulp is a power of two as well, so both
+    // forms round the same real number and agree bit for bit, and the product
+    // does not wait on a division.
+    const double inverseUlp = std::bit_cast<double>(uint64_t(2098 - exponent) << 52);
+    const double t = step * inverseUlp;
     if (!(std::fabs(t) < 4503599627370496.0 / 2)) return none;  // 2^51, also NaN
     // Adding and subtracting 1.5 * 2^52 rounds |t| < 2^51 to an integer, ties to even.
     constexpr double shifter = 6755399441055744.0;

@@ -24,16 +24,43 @@ inline void fill_four(uint32_t* p, uint32_t texel) {
 
 }  // namespace
 
-void draw_sky_column(int32_t x, ColumnTarget column, bool fillAll, const View& view) {
+namespace {
+
+// The panorama's column u as texels one apart: the tile's copy where it
+// fits, else the panorama itself, a row apart.
+struct SkyTexels {
+    const uint32_t* texels;
+    int64_t stride;
+};
+
+SkyTexels sky_texels(const Texture& sky, int64_t u, SkyColumn& cache) {
+    const uint32_t* const from = sky.pixels + u;
+    const int64_t sw = sky.width, sh = sky.height;
+    if (sh > SkyColumn::MaxRows) return {from, sw};
+    if (cache.from != from || cache.stride != sw || cache.rows != sh) {
+        for (int64_t r = 0; r < sh; ++r) cache.texels[r] = from[r * sw];
+        cache.from = from;
+        cache.stride = sw;
+        cache.rows = sh;
+    }
+    return {cache.texels, 1};
+}
+
+}  // namespace
+
+void draw_sky_column(int32_t x, ColumnTarget column, bool fillAll, const View& view, SkyColumn& cache) {
     if (view.sky == nullptr) return;
     const Texture& sky = *view.sky;
     const int64_t sw = sky.width, sh = sky.height;
     if (sky.pixels == nullptr || sw <= 0 || sh <= 0) return;
+    // A column whose top pixel is drawn gets no sky unless every empty pixel does.
+    if (!fillAll && column.pixels[0] != 0) return;
     const int64_t colStep = (sw * 1024) / (4 * int64_t(ScreenWidth));
     const int64_t turn = trunc_wide(0.5 * view.heading / Pi * double(sw));
     int64_t u = (colStep * x / 1024 + turn) % sw;
     if (u < 0) u += sw;  // a heading below 0 still picks a column inside the panorama
     const int64_t horizonRow = view.horizon / 4;
+    const SkyTexels skyColumn = sky_texels(sky, u, cache);
 
     // Texel (v * sw + u) mod (sw * sh) with u < sw is row v mod sh, column u;
     // the row changes every four screen rows. For the group of rows from i,
@@ -44,7 +71,7 @@ void draw_sky_column(int32_t x, ColumnTarget column, bool fillAll, const View& v
     int64_t v = -horizonRow;  // i / 4 - horizonRow
     int64_t row = std::llabs(v) % sh;
     for (int32_t i = 0; i < ScreenHeight; i += 4) {
-        const uint32_t texel = sky.pixels[row * sw + u];
+        const uint32_t texel = skyColumn.texels[row * skyColumn.stride];
         if (stride == 1 && empty_of_four(p) == 0xF) {
             fill_four(p, texel);
             p += 4;

@@ -48,7 +48,24 @@ void draw_wall_span(ColumnTarget column, const RayHit& h, const View& view, Shad
 void draw_top_face(ColumnTarget column, const RayHit& h, const View& view, ShadeCache& cache);
 void draw_bottom_face(ColumnTarget column, const RayHit& h, const View& view, ShadeCache& cache);
 
+// The texels of one column of the sky panorama, copied out once for the
+// screen columns that share it (about seven side by side): read down a
+// column of the row-major panorama, every texel lies in a cache line of its
+// own, and all of them in the same few sets of the first-level cache.
+struct SkyColumn {
+    static constexpr int64_t MaxRows = 512;
+    const uint32_t* from = nullptr;  // the panorama texel of row 0 it was copied from; null: none yet
+    int64_t stride = 0, rows = 0;
+    uint32_t texels[MaxRows];
+};
+
+// What the columns of one tile share.
+struct ColumnCaches {
+    ShadeCache shades;
+    SkyColumn sky;
+};
+
 // Fills the column's empty pixels with the view's sky panorama (none when
 // view.sky is null) from the top down to the first drawn pixel, or every
 // empty pixel with fillAll.
-void draw_sky_column(int32_t x, ColumnTarget column, bool fillAll, const View& view);
+void draw_sky_column(int32_t x, ColumnTarget column, bool fillAll, const View& view, SkyColumn& cache);

@@ -86,9 +86,9 @@ TEST(Golden, FramesOfTheSceneKeepTheirPixels) {
         // The plain path, column by column straight into the cleared frame buffer.
         const KeptFrame tiles = keep_frame(name + "_tiles");
         std::fill(FrameBuffer, FrameBuffer + size_t(ScreenWidth) * ScreenHeight, 0u);
-        ShadeCache cache;
+        ColumnCaches caches;
         for (int32_t x = 0; x < ScreenWidth; ++x)
-            render_column(x, ColumnTarget{FrameBuffer + x, ScreenWidth}, *world, view, cache);
+            render_column(x, ColumnTarget{FrameBuffer + x, ScreenWidth}, *world, view, caches);
         EXPECT_TRUE(frame_matches(name + "_columns", tiles));
         expect_same_without_extents(*world, view, name);
     }

@@ -84,28 +84,32 @@ TEST(Spans, WallRowsFourAtATimeMatchThePlainWalk) {
 // The sky fills a column with panorama rows |i / 4 - horizon / 4| mod height,
 // one texel row per four screen rows, mirrored where the difference turns
 // negative: up to the first drawn pixel, or around every drawn one with
-// fillAll; the same through adjacent rows and through a stride.
+// fillAll; the same through adjacent rows and through a stride. One column
+// copy serves every call: a panorama of another size, or one too tall to
+// copy, is still drawn from its own texels.
 TEST(Spans, SkyRowsFollowTheHorizon) {
-    Texture* const sky = make_fixture_texture(0, 256, 128);
-    ShadeCache cache;
-    for (const int32_t horizon : {-1000, -3, 0, 37, 5000})
-        for (const bool fillAll : {false, true})
-            for (const int32_t stride : {1, 2}) {
-                SCOPED_TRACE(testing::Message() << "horizon " << horizon << " fillAll " << fillAll << " stride " << stride);
-                const View view{3.5, 2.5, 0.5, 1.1, -1, 0, 0, 0.66, horizon, sky};
-                std::vector<uint32_t> pixels(size_t(ScreenHeight) * size_t(stride), 0);
-                const int32_t drawn[] = {6, 7, 500, 1079};
-                for (const int32_t r : drawn) pixels[size_t(r) * size_t(stride)] = 1;
-                draw_sky_column(700, ColumnTarget{pixels.data(), stride}, fillAll, view);
-                const uint32_t u = pixels[0] & 1023;  // fixture texels hold their column in the low bits
-                for (int32_t i = 0; i < ScreenHeight; ++i) {
-                    const uint32_t pixel = pixels[size_t(i) * size_t(stride)];
-                    const bool isDrawn = i == 6 || i == 7 || i == 500 || i == 1079;
-                    const uint32_t row = uint32_t(std::llabs(i / 4 - horizon / 4) % 128);
-                    const uint32_t texel = (1u << 20) | (row << 10) | u;
-                    if (isDrawn) ASSERT_EQ(pixel, 1u) << i;
-                    else if (fillAll || i < 6) ASSERT_EQ(pixel, texel) << i;
-                    else ASSERT_EQ(pixel, 0u) << i;
+    SkyColumn cache;
+    for (Texture* const sky : {make_fixture_texture(0, 256, 128), make_fixture_texture(1, 64, 1024)})
+        for (const int32_t horizon : {-1000, -3, 0, 37, 5000})
+            for (const bool fillAll : {false, true})
+                for (const int32_t stride : {1, 2}) {
+                    SCOPED_TRACE(testing::Message() << "height " << sky->height << " horizon " << horizon << " fillAll "
+                                                    << fillAll << " stride " << stride);
+                    const View view{3.5, 2.5, 0.5, 1.1, -1, 0, 0, 0.66, horizon, sky};
+                    std::vector<uint32_t> pixels(size_t(ScreenHeight) * size_t(stride), 0);
+                    const int32_t drawn[] = {6, 7, 500, 1079};
+                    for (const int32_t r : drawn) pixels[size_t(r) * size_t(stride)] = 1;
+                    draw_sky_column(700, ColumnTarget{pixels.data(), stride}, fillAll, view, cache);
+                    const uint32_t u = pixels[0] & 1023;  // fixture texels hold their column in the low bits
+                    ASSERT_LT(u, uint32_t(sky->width));
+                    for (int32_t i = 0; i < ScreenHeight; ++i) {
+                        const uint32_t pixel = pixels[size_t(i) * size_t(stride)];
+                        const bool isDrawn = i == 6 || i == 7 || i == 500 || i == 1079;
+                        const uint32_t row = uint32_t(std::llabs(i / 4 - horizon / 4) % sky->height);
+                        const uint32_t texel = (1u << 20) | (row << 10) | u;
+                        if (isDrawn) ASSERT_EQ(pixel, 1u) << i;
+                        else if (fillAll || i < 6) ASSERT_EQ(pixel, texel) << i;
+                        else ASSERT_EQ(pixel, 0u) << i;
+                    }
                 }
-            }
 }
