@@ -227,10 +227,14 @@ void render_tile(int32_t tile, WorldGrid& world, const View& view, TileScratch& 
     // Column c of the tile is rows [c * H, c * H + H): a column's rows are
     // adjacent, so drawing walks memory linearly instead of a row apart.
     uint32_t* const scratch = tileScratch.pixels;
-    std::memset(scratch, 0, sizeof tileScratch.pixels);
     ColumnCaches caches;
-    for (int32_t c = 0; c < TileWidth; ++c)
-        render_column(x0 + c, ColumnTarget{scratch + size_t(c) * ScreenHeight, 1}, world, view, caches);
+    for (int32_t c = 0; c < TileWidth; ++c) {
+        // Cleared just before it is drawn, the column is still in the
+        // nearest cache when drawing starts.
+        uint32_t* const column = scratch + size_t(c) * ScreenHeight;
+        std::memset(column, 0, ScreenHeight * sizeof *column);
+        render_column(x0 + c, ColumnTarget{column, 1}, world, view, caches);
+    }
 
     copy_tile_out(scratch, frame + x0);
 }
