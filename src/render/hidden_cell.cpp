@@ -105,10 +105,10 @@ bool cell_cannot_show(const GridCell& cell, int32_t cellX, int32_t cellY, const 
     // monotonically with d, so the extremes lie at the corners.
     const double slack = 1e-6 + 1e-9 * std::fabs(ray.eye);
     const double high = cell.zHigh - ray.eye + EyeLift + slack, low = cell.zLow - ray.eye + EyeLift - slack;
-    // H / near and H / far in one division of two.
+    // H / near and H / far in one division of two; a near depth of 0 gives
+    // infinity.
     const Quotients rowsPerUnit = divide_pair(H, near, H, far);
-    const double base = H + horizon, rowsNear = near > 0 ? rowsPerUnit.first : INFINITY;
-    const double rowsFar = rowsPerUnit.second;
+    const double base = H + horizon, rowsNear = rowsPerUnit.first, rowsFar = rowsPerUnit.second;
     // 0 * infinity (a surface at the eye's height) is NaN: no bound then.
     double top = base - std::max(high * rowsNear, high * rowsFar);
     double bottom = base - std::min(low * rowsNear, low * rowsFar);

@@ -22,10 +22,6 @@ inline void fill_four(uint32_t* p, uint32_t texel) {
 #endif
 }
 
-}  // namespace
-
-namespace {
-
 // The panorama's column u as texels one apart: the tile's copy where it
 // fits, else the panorama itself, a row apart.
 struct SkyTexels {

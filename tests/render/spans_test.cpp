@@ -89,7 +89,8 @@ TEST(Spans, WallRowsFourAtATimeMatchThePlainWalk) {
 // copy, is still drawn from its own texels.
 TEST(Spans, SkyRowsFollowTheHorizon) {
     SkyColumn cache;
-    for (Texture* const sky : {make_fixture_texture(0, 256, 128), make_fixture_texture(1, 64, 1024)})
+    for (Texture* const sky :
+         {make_fixture_texture(0, 256, 128), make_fixture_texture(1, 128, 64), make_fixture_texture(2, 64, 1024)})
         for (const int32_t horizon : {-1000, -3, 0, 37, 5000})
             for (const bool fillAll : {false, true})
                 for (const int32_t stride : {1, 2}) {
