@@ -6,7 +6,10 @@
 #   bench/compare.sh [--rounds N] [--workers "1 8"] [--frames "0 2400"] BASELINE_COMMIT
 #
 # --frames 0 is the whole show (up to the finale); any other N is its first N
-# frames. The working tree is built as it stands, uncommitted changes included.
+# frames. The working tree is built as it stands, uncommitted changes included,
+# the way scripts/run.sh builds it (scripts/build-optimized.sh); the baseline
+# the way its own run.sh did: a plain Release build, or an optimised one where
+# it already had that script.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -29,6 +32,10 @@ baseline="$(git rev-parse --verify "$1^{commit}")"
 jobs="$(nproc)"
 
 build() { # source folder, build folder
+    if [ -x "$1/scripts/build-optimized.sh" ]; then
+        "$1/scripts/build-optimized.sh" "$2" "$1" >/dev/null
+        return
+    fi
     cmake -S "$1" -B "$2" -DCMAKE_BUILD_TYPE=Release -DQUORVALITE_BUILD_TESTS=OFF -DQUORVALITE_BUILD_BENCH=OFF >/dev/null
     cmake --build "$2" -j "$jobs" --target quorvalite >/dev/null
 }

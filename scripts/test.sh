@@ -8,7 +8,8 @@
 #   asan      AddressSanitizer + UndefinedBehaviorSanitizer build, the whole suite;
 #   tsan      ThreadSanitizer build of the threaded tests (test_frame, test_content);
 #   deb       the Debian package: its contents and dependencies, and the
-#             program installed from it into a scratch root, run headless;
+#             program installed from it into a scratch root, run headless,
+#             its frames held to the Release build's;
 #   windows   the Windows program, cross-built with MinGW-w64 and packed as
 #             dist/quorvalite-<version>-win64.zip, its unit tests under Wine,
 #             and its trace, frames, textures, captures, window and sounds
@@ -112,6 +113,18 @@ assert data[:8] == b"\x89PNG\r\n\x1a\n" and data[12:16] == b"IHDR", "not a PNG"
 width, height = struct.unpack(">II", data[16:24])
 assert (width, height) == (1920, 1080), f"a {width} x {height} picture"
 PY
+    # The package's program is built after a profile of the show; its
+    # pictures must be the Release build's, byte for byte, across the show.
+    echo "-- the installed program's frames against the Release build's"
+    build_release
+    local frames=1,600,1200,1800,2400,3200,3700,4090
+    "$root/usr/bin/quorvalite" --headless --frames 4090 --dump "$frames" --out "$root/packaged" >/dev/null
+    build-release/quorvalite --headless --frames 4090 --dump "$frames" --out "$root/release" >/dev/null
+    local picture
+    for picture in "$root"/release/frame_*.png; do
+        cmp "$picture" "$root/packaged/$(basename "$picture")"
+    done
+    [ "$(ls "$root"/packaged/frame_*.png | wc -l)" -eq 8 ]
     rm -rf "$root"
 }
 
