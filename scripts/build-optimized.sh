@@ -12,13 +12,14 @@
 #
 # Expects cmake and the compiler in place (scripts/setup.sh installs them).
 set -euo pipefail
+source "$(dirname "$0")/setup.sh"
 if [ $# -lt 1 ] || [ $# -gt 2 ]; then
     echo "usage: scripts/build-optimized.sh BUILD [SOURCE]" >&2
     exit 2
 fi
 build="$1"
-source="${2:-.}"
-jobs="$(nproc)"
+tree="${2:-.}"
+jobs="$QUORVALITE_JOBS"
 profile="$build-profile"
 mkdir -p "$profile"
 counts="$(cd "$profile" && pwd)/counts"
@@ -26,7 +27,7 @@ common=(-DCMAKE_BUILD_TYPE=Release -DQUORVALITE_BUILD_TESTS=OFF -DQUORVALITE_BUI
         -DQUORVALITE_PROFILE_DATA="$counts")
 
 echo "== Building the profiling demo in $profile"
-cmake -S "$source" -B "$profile" "${common[@]}" -DQUORVALITE_PROFILE=generate >/dev/null
+cmake -S "$tree" -B "$profile" "${common[@]}" -DQUORVALITE_PROFILE=generate >/dev/null
 cmake --build "$profile" -j "$jobs" --target quorvalite
 
 fresh=()
@@ -40,5 +41,5 @@ if [ ! -e "$counts/trained" ] || [ "$profile/quorvalite" -nt "$counts/trained" ]
 fi
 
 echo "== Building the demo from the profile in $build"
-cmake -S "$source" -B "$build" "${common[@]}" -DQUORVALITE_PROFILE=use >/dev/null
+cmake -S "$tree" -B "$build" "${common[@]}" -DQUORVALITE_PROFILE=use >/dev/null
 cmake --build "$build" -j "$jobs" --target quorvalite "${fresh[@]}"
