@@ -117,14 +117,17 @@ PY
     # pictures must be the Release build's, byte for byte, across the show.
     echo "-- the installed program's frames against the Release build's"
     build_release
-    local frames=1,600,1200,1800,2400,3200,3700,4090
-    "$root/usr/bin/quorvalite" --headless --frames 4090 --dump "$frames" --out "$root/packaged" >/dev/null
-    build-release/quorvalite --headless --frames 4090 --dump "$frames" --out "$root/release" >/dev/null
-    local picture
-    for picture in "$root"/release/frame_*.png; do
-        cmp "$picture" "$root/packaged/$(basename "$picture")"
+    local frames=(1 600 1200 1800 2400 3200 3700 4090)
+    local list
+    list="$(IFS=,; echo "${frames[*]}")"
+    "$root/usr/bin/quorvalite" --headless --frames 4090 --dump "$list" --out "$root/packaged" >/dev/null
+    build-release/quorvalite --headless --frames 4090 --dump "$list" --out "$root/release" >/dev/null
+    # Each frame asked for must exist in both folders and be the same file.
+    local frame name
+    for frame in "${frames[@]}"; do
+        name="$(printf 'frame_%06d.png' "$frame")"
+        cmp "$root/release/$name" "$root/packaged/$name"
     done
-    [ "$(ls "$root"/packaged/frame_*.png | wc -l)" -eq 8 ]
     rm -rf "$root"
 }
 
