@@ -81,12 +81,11 @@ for w, f, _, _ in rows:
     if (w, f) not in seen:
         seen.append((w, f))
 for w, f in seen:
-    a = statistics.median(float(r[3]) for r in rows if r[:3] == [w, f, "A"])
-    b = statistics.median(float(r[3]) for r in rows if r[:3] == [w, f, "B"])
+    runs_a = [float(r[3]) for r in rows if r[:3] == [w, f, "A"]]
+    runs_b = [float(r[3]) for r in rows if r[:3] == [w, f, "B"]]
+    a, b = statistics.median(runs_a), statistics.median(runs_b)
     # A and B of one round ran back to back, under much the same load: the
     # spread of their ratios shows how far the host moved the medians.
-    rounds = zip((float(r[3]) for r in rows if r[:3] == [w, f, "A"]),
-                 (float(r[3]) for r in rows if r[:3] == [w, f, "B"]))
-    each = ", ".join(f"{rb / ra:.2f}" for ra, rb in rounds)
+    each = ", ".join(f"{rb / ra:.2f}" for ra, rb in zip(runs_a, runs_b))
     print(f"| {w} | {'whole show' if f == '0' else 'first ' + f} | {a:.1f} | {b:.1f} | {b / a:.2f} | {each} |")
 EOF
