@@ -24,55 +24,44 @@ RayHit wall_rows(double top, double bottom, Texture* t) {
     return h;
 }
 
+// Each hit narrows the open rows only from the ends it holds, or closes them
+// (-1 below: closed), also for a wall right at the camera, whose rows lie far
+// beyond any int32. Rows of degenerate geometry (NaN) and faces without a
+// texture cover nothing.
 TEST(CoverRows, ShrinksTheOpenRangeOnlyFromItsEnds) {
     Texture dummy{};
-    int32_t top = 0, bottom = ScreenHeight - 1;
-    cover_rows(bottom, top, wall_rows(-20, 500, &dummy), 0);
-    EXPECT_EQ(top, 501);
-    RayHit floor{};
-    floor.topTexture = &dummy;
+    RayHit floor{}, nanTop{}, untextured{};
+    floor.topTexture = nanTop.topTexture = &dummy;
     floor.topFarRow = 700;
     floor.topNearRow = 1200;
-    cover_rows(bottom, top, floor, 0);
-    EXPECT_EQ(bottom, 699);
-    cover_rows(bottom, top, wall_rows(550, 600, &dummy), 0);  // inside the range: no change
-    EXPECT_EQ(top, 501);
-    EXPECT_EQ(bottom, 699);
-    cover_rows(bottom, top, wall_rows(480, 720, &dummy), 0);
-    EXPECT_EQ(top, 721);
-    EXPECT_EQ(bottom, 479);
-
-    // A wall right at the camera projects to rows far beyond any int32.
-    top = 0, bottom = ScreenHeight - 1;
-    cover_rows(bottom, top, wall_rows(-1e300, 1e300, &dummy), -400);
-    EXPECT_GT(top, bottom);
-}
-
-// Rows of degenerate geometry (NaN) and faces without a texture cover
-// nothing: the whole column stays open.
-TEST(CoverRows, NaNRowsAndUntexturedFacesCoverNothing) {
-    Texture dummy{};
-    RayHit nanTop{};
-    nanTop.topTexture = &dummy;
     nanTop.topFarRow = NAN;
     nanTop.topNearRow = 200;
-    RayHit untextured{};
-    untextured.topFarRow = 0;
     untextured.topNearRow = 300;
     untextured.bottomNearRow = 700;
     untextured.bottomFarRow = ScreenHeight;
+    const int32_t last = ScreenHeight - 1;
     const struct {
         const char* name;
         RayHit hit;
-    } cases[] = {{"wall with a NaN top row", wall_rows(NAN, 5, &dummy)},
-                 {"top face with a NaN far row", nanTop},
-                 {"faces without a texture", untextured}};
+        int32_t top0, bottom0, top, bottom;
+    } cases[] = {{"wall from above the screen", wall_rows(-20, 500, &dummy), 0, last, 501, last},
+                 {"floor to below the screen", floor, 501, last, 501, 699},
+                 {"wall inside the range", wall_rows(550, 600, &dummy), 501, 699, 501, 699},
+                 {"wall over both ends", wall_rows(480, 720, &dummy), 501, 699, -1, -1},
+                 {"wall right at the camera", wall_rows(-1e300, 1e300, &dummy), 0, last, -1, -1},
+                 {"wall with a NaN top row", wall_rows(NAN, 5, &dummy), 0, last, 0, last},
+                 {"top face with a NaN far row", nanTop, 0, last, 0, last},
+                 {"faces without a texture", untextured, 0, last, 0, last}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        int32_t top = 0, bottom = ScreenHeight - 1;
+        int32_t top = c.top0, bottom = c.bottom0;
         cover_rows(bottom, top, c.hit, 0);
-        EXPECT_EQ(top, 0);
-        EXPECT_EQ(bottom, ScreenHeight - 1);
+        if (c.top < 0) {
+            EXPECT_GT(top, bottom);
+        } else {
+            EXPECT_EQ(top, c.top);
+            EXPECT_EQ(bottom, c.bottom);
+        }
     }
 }
 
