@@ -30,21 +30,6 @@ struct IntersectTest : ::testing::Test {
     RayHit h;
 };
 
-TEST_F(IntersectTest, BoxFromBelowItsTopAndFromInsideItsFootprint) {
-    intersect_shape(2, 2, ray_from(3.5, 2.5, -1, 0.1, 0.5), shape, h);  // eye below the top: no top face
-    ASSERT_TRUE(h.hit);
-    EXPECT_EQ(h.wallTexture, side);
-    EXPECT_EQ(h.topTexture, nullptr);
-
-    // Inside the footprint there is no wall; the top runs from just ahead to the exit at X = 2.25.
-    intersect_shape(2, 2, ray_from(2.5, 2.5, -1, 0.2, 1.5), shape, h);
-    ASSERT_TRUE(h.hit);
-    EXPECT_DOUBLE_EQ(h.dist, 0.01);
-    EXPECT_EQ(h.wallTexture, nullptr);
-    EXPECT_EQ(h.topTexture, top);
-    EXPECT_NEAR(h.topFarRowFlat, 1080 + 0.4999 * 1080 / 0.25, 1e-9);
-}
-
 TEST_F(IntersectTest, RayThroughVertexKeepsEntryAndExit) {
     // From (3.75, 3.25) along (-1, -0.5) the ray passes the corner (2.75, 2.75)
     // exactly, where two edges accept it, and leaves through X = 2.25.
