@@ -44,43 +44,6 @@ TEST(Spans, EndAtTheLastRow) {
     EXPECT_EQ(pixels[ScreenHeight - 1], 0u);
 }
 
-// A wall drawn into a column of adjacent rows (four rows at a time, in closed
-// form) gives the pixels of the plain row-by-row walk into a column with a
-// stride: from textures magnified and shrunk, slanted and stretched, starting
-// above the screen, over columns already drawn in places.
-TEST(Spans, WallRowsFourAtATimeMatchThePlainWalk) {
-    const View view{3.5, 2.5, 0.5, 0, -1, 0, 0, 0.66, -300, nullptr};
-    ShadeCache cache;
-    Texture* texture = make_fixture_texture(0, 64, 256);
-    int32_t walls = 0;
-    for (const double scale : {37.0, 300.0, 1111.0, 5000.0})
-        for (const double top : {-2345.6, -0.5, 0.0, 411.25})
-            for (const double slant : {0.0, 0.37})
-                for (const int32_t fit : {0, 1}) {
-                    RayHit h{};
-                    h.hit = true;
-                    h.scale = scale;
-                    h.dist = ScreenHeight / scale;
-                    h.wallTopRow = top;
-                    h.wallBottomRow = top + 3.3 * scale;
-                    h.topSlant = slant;
-                    h.bottomSlant = -slant;
-                    h.fitHeight = fit;
-                    h.wallTexture = texture;
-                    h.texU = 9;
-                    std::vector<uint32_t> rows(ScreenHeight), strided(2 * ScreenHeight);
-                    for (int32_t r = 0; r < ScreenHeight; ++r)
-                        rows[r] = strided[2 * r] = (r / 7) % 3 == 0 || r % 50 == 1 ? 0 : 0xABCDEF;
-                    draw_wall_span(ColumnTarget{rows.data(), 1}, h, view, cache);
-                    draw_wall_span(ColumnTarget{strided.data(), 2}, h, view, cache);
-                    for (int32_t r = 0; r < ScreenHeight; ++r)
-                        ASSERT_EQ(rows[r], strided[2 * r]) << "scale " << scale << " top " << top << " slant "
-                                                           << slant << " fit " << fit << " row " << r;
-                    ++walls;
-                }
-    EXPECT_EQ(walls, 64);
-}
-
 // The sky fills a column with panorama rows |i / 4 - horizon / 4| mod height,
 // one texel row per four screen rows, mirrored where the difference turns
 // negative: up to the first drawn pixel, or around every drawn one with
