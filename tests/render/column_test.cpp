@@ -1,9 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cmath>
-#include <string>
-#include <vector>
 
 #include "content/texture.h"
 #include "fixtures.h"
@@ -63,30 +60,6 @@ TEST(CoverRows, ShrinksTheOpenRangeOnlyFromItsEnds) {
             EXPECT_EQ(bottom, c.bottom);
         }
     }
-}
-
-// Overlapping height ranges draw nearest first; ranges that only touch (a box
-// standing on a sheet) draw the shape nearer the eye's height first; equal
-// keys stay in place.
-TEST(OrderHits, DistanceThenHeightRule) {
-    auto drawn = [](std::vector<std::array<double, 3>> hits, double eye) {
-        CellHits cell{};
-        for (const auto& [zTop, zBottom, dist] : hits) {
-            const int32_t n = cell.count++;
-            cell.hits[n].dist = dist;
-            cell.zTop[n] = zTop;
-            cell.zBottom[n] = zBottom;
-            cell.order[n] = n;
-        }
-        order_hits(cell, eye);
-        std::vector<int32_t> v;  // the last position is drawn first
-        for (int32_t k = cell.count - 1; k >= 0; --k) v.push_back(cell.order[k]);
-        return v;
-    };
-    EXPECT_EQ(drawn({{1, 0, 3.0}, {1.5, 0.5, 1.0}, {2, 0.2, 2.0}}, 1.5), (std::vector<int32_t>{1, 2, 0}));
-    EXPECT_EQ(drawn({{0, 0, 0.5}, {1, 0, 2.0}}, 1.5), (std::vector<int32_t>{1, 0}));
-    EXPECT_EQ(drawn({{0, 0, 0.5}, {1, 0, 2.0}}, 0.7), (std::vector<int32_t>{1, 0}));  // eye inside the box's range
-    EXPECT_EQ(drawn({{0, 0, 1}, {0, 0, 2}}, 1), (std::vector<int32_t>{1, 0}));
 }
 
 // More shapes in one cell than the hit buffer holds: the rest are dropped and
