@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
+#include "../support/render_tiles.h"
 #include "content/texture.h"
 #include "fixtures.h"
 #include "platform/platform.h"
@@ -65,15 +67,16 @@ TEST(CoverRows, ShrinksTheOpenRangeOnlyFromItsEnds) {
 // More shapes in one cell than the hit buffer holds: the rest are dropped and
 // the frame is drawn. Only cells that hold a shape and that a ray enters are marked.
 TEST(Frame, VisitedFlagsAndTheHitLimit) {
-    FixtureScene scene(8.5, 8.5, 0.5, 0.3, -540);
-    WorldGrid& world = *scene.world;
+    const OwnedWorld owned = empty_world();
+    WorldGrid& world = *owned;
+    for (int32_t a = 1; a < GridSize - 1; ++a)
+        for (int32_t b = 1; b < GridSize - 1; ++b) cell_at(world, a, b).inWorld = 1;
     Texture* t = make_fixture_texture(0, 128, 128);
     for (int32_t i = 0; i < 20; ++i)
-        add_shape(world, 7, 9, QuadPrism,
-                  box_geometry(7, 9, 0.1, 0.1, 0.9, 0.9, i * 0.05, i * 0.05 + 0.04, t, t, t), i * 0.05 + 0.04,
-                  i * 0.05);
-    add_shape(world, 20, 20, QuadPrism, box_geometry(20, 20, 0, 0, 1, 1, 0, 1, t, t, t), 1, 0);  // behind the camera
-    draw_scene(scene);
+        add_box(world, 7, 9, QuadPrism, 0.1, 0.1, 0.9, 0.9, i * 0.05, i * 0.05 + 0.04, t, t);
+    add_box(world, 20, 20, QuadPrism, 0, 0, 1, 1, 0, 1, t, t);  // behind the camera
+    std::vector<uint32_t> frame(size_t(ScreenWidth) * ScreenHeight);
+    render_all_tiles(world, make_view(camera_at(8.5, 8.5, 0.5, 0.3), -540), frame.data());
     EXPECT_EQ(cell_at(world, 7, 9).visited, 1);
     EXPECT_EQ(cell_at(world, 20, 20).visited, 0);
     EXPECT_EQ(cell_at(world, 8, 8).visited, 0);  // entered, but empty

@@ -1,11 +1,8 @@
 #include "fixtures.h"
 
-#include <cmath>
 #include <cstdlib>
 
-#include "../support/render_tiles.h"
 #include "content/texture.h"
-#include "platform/platform.h"
 #include "render/numeric.h"
 #include "world/shapes.h"
 
@@ -33,33 +30,18 @@ Texture* make_fixture_texture(int32_t index, int32_t w, int32_t h) {
     return &t;
 }
 
-PolygonGeometry box_geometry(int32_t a, int32_t b, double x0, double y0, double x1, double y1, double zBottom,
-                             double zTop, Texture* side, Texture* top, Texture* bottom) {
+Shape add_box(WorldGrid& world, int32_t a, int32_t b, int32_t kind, double x0, double y0, double x1, double y1,
+              double zBottom, double zTop, Texture* side, Texture* top) {
     const double xy[4][2] = {{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}};
     PolygonGeometry g{};
-    for (int32_t i = 0; i < 4; ++i) g.vertices[i] = {xy[i][0], xy[i][1], zBottom, zTop};
     for (int32_t i = 0; i < 4; ++i) {
-        g.edges[i] = make_edge_line(a, b, xy[i][0], xy[i][1], xy[(i + 1) % 4][0], xy[(i + 1) % 4][1]);
+        g.vertices[i] = {xy[i][0], xy[i][1], zBottom, zTop};
         g.sideTextures[i] = side;
     }
-    g.topPlane = {zTop, 0, 0};
-    g.bottomPlane = {zBottom, 0, 0};
-    g.topTexture = top;
-    g.bottomTexture = bottom;
-    return g;
-}
-
-void add_shape(WorldGrid& world, int32_t a, int32_t b, int32_t kind, const PolygonGeometry& g, double zTop,
-               double zBottom) {
-    GridCell& cell = cell_at(world, a, b);
-    cell.shapes = static_cast<Shape*>(std::realloc(cell.shapes, sizeof(Shape) * (cell.shapeCount + 1)));
-    Shape& s = cell.shapes[cell.shapeCount++];
-    s = Shape{};
-    s.geometry.polygon = new PolygonGeometry(g);
-    s.kind = kind;
-    s.zTop = zTop;
-    s.zBottom = zBottom;
-    measure_cell_extent(cell);
+    g.topTexture = g.bottomTexture = top;
+    add_polygon_shape(world, a, b, kind, g);
+    const GridCell& cell = cell_at(world, a, b);
+    return cell.shapes[cell.shapeCount - 1];
 }
 
 Camera camera_at(double x, double y, double eye, double heading) {
@@ -69,16 +51,4 @@ Camera camera_at(double x, double y, double eye, double heading) {
     camera.z = camera.renderZ = eye;
     set_camera_heading(camera, heading);
     return camera;
-}
-
-FixtureScene::FixtureScene(double x, double y, double eye, double heading, int32_t horizonOffset)
-    : camera(camera_at(x, y, eye, heading)), horizon(horizonOffset) {
-    for (int32_t a = 1; a < GridSize - 1; ++a)
-        for (int32_t b = 1; b < GridSize - 1; ++b) cell_at(*world, a, b).inWorld = 1;
-    if (FrameBuffer == nullptr) platform_allocate_frame_buffer(nullptr);
-    make_fixture_texture(Sky, 1024, 128);
-}
-
-void draw_scene(FixtureScene& scene) {
-    render_all_tiles(*scene.world, make_view(scene.camera, scene.horizon), FrameBuffer);
 }

@@ -3,7 +3,7 @@
 #include "content/texture.h"
 #include "fixtures.h"
 #include "render/intersect.h"
-#include "world/world.h"
+#include "world/shapes.h"
 
 namespace {
 
@@ -14,19 +14,12 @@ Ray ray_from(double camX, double camY, double rdx, double rdy, double eye) {
     return r;
 }
 
-Shape shape_of(PolygonGeometry& g, int32_t kind) {
-    Shape s{};
-    s.geometry.polygon = &g;
-    s.kind = kind;
-    return s;
-}
-
 struct IntersectTest : ::testing::Test {
     Texture* side = make_fixture_texture(0, 128, 128);
     Texture* top = make_fixture_texture(1, 128, 128);
+    OwnedWorld world = empty_world();
     // Box over world [2.25, 2.75] x [2.25, 2.75], z 0..1.
-    PolygonGeometry box = box_geometry(2, 2, 0.25, 0.25, 0.75, 0.75, 0, 1, side, top, nullptr);
-    Shape shape = shape_of(box, QuadPrism);
+    Shape shape = add_box(*world, 2, 2, QuadPrism, 0.25, 0.25, 0.75, 0.75, 0, 1, side, top);
     RayHit h;
 };
 
@@ -69,9 +62,8 @@ TEST_F(IntersectTest, QuarterDiscOnCellCornerIsCutToTheCell) {
     g.radius = 0.8;
     g.sideTexture = side;
     g.topTexture = top;
-    Shape s{};
-    s.geometry.cylinder = &g;
-    s.kind = Cylinder;
+    add_cylinder_shape(*world, 2, 2, g);
+    const Shape s = cell_at(*world, 2, 2).shapes[1];
 
     // Entering the circle outside the cell, the near point is cut onto the cell's edge.
     intersect_shape(2, 2, ray_from(3.5, 2.6, -1, 0.05, 1.5), s, h);
