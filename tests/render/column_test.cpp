@@ -13,16 +13,6 @@
 
 namespace {
 
-RayHit wall_rows(double top, double bottom, Texture* t) {
-    RayHit h{};
-    h.hit = true;
-    h.scale = 100;
-    h.wallTopRow = top;
-    h.wallBottomRow = bottom;
-    h.wallTexture = t;
-    return h;
-}
-
 // Each hit narrows the open rows only from the ends it holds, or closes them
 // (-1 below: closed), also for a wall right at the camera, whose rows lie far
 // beyond any int32. Rows of degenerate geometry (NaN) and faces without a

@@ -44,6 +44,16 @@ Shape add_box(WorldGrid& world, int32_t a, int32_t b, int32_t kind, double x0, d
     return cell.shapes[cell.shapeCount - 1];
 }
 
+RayHit wall_rows(double top, double bottom, Texture* texture) {
+    RayHit h{};
+    h.hit = true;
+    h.scale = 100;
+    h.wallTopRow = top;
+    h.wallBottomRow = bottom;
+    h.wallTexture = texture;
+    return h;
+}
+
 Camera camera_at(double x, double y, double eye, double heading) {
     Camera camera{};
     camera.x = x;

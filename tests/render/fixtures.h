@@ -5,6 +5,7 @@
 
 #include "../support/test_world.h"
 #include "camera/camera.h"
+#include "render/ray_hit.h"
 #include "render/render.h"
 #include "world/world.h"
 
@@ -20,6 +21,9 @@ Texture* make_fixture_texture(int32_t index, int32_t w, int32_t h);
 // of it (its geometry stays the world's).
 Shape add_box(WorldGrid& world, int32_t a, int32_t b, int32_t kind, double x0, double y0, double x1, double y1,
               double zBottom, double zTop, Texture* side, Texture* top);
+
+// A hit of a wall over rows [top, bottom] at 100 rows a unit.
+RayHit wall_rows(double top, double bottom, Texture* texture);
 
 // A camera at (x, y, eye) with the given heading.
 Camera camera_at(double x, double y, double eye, double heading);

@@ -16,13 +16,9 @@ TEST(Spans, EndAtTheLastRow) {
     const View view{3.5, 2.5, 0.5, 0, -1, 0, 0, 0.66, 0, nullptr};
     ShadeCache cache;
     Texture* texture = make_fixture_texture(0, 128, 128);
-    RayHit h{};
-    h.hit = true;
+    RayHit h = wall_rows(900, 5000, texture);
     h.scale = 2000;
     h.dist = ScreenHeight / h.scale;
-    h.wallTopRow = 900;
-    h.wallBottomRow = 5000;
-    h.wallTexture = texture;
     h.texU = 5;
     draw_wall_span(column, h, view, cache);
     EXPECT_NE(pixels[ScreenHeight - 1], 0u);
