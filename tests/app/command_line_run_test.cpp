@@ -53,18 +53,6 @@ TEST(CommandLine, BadInputGetsOneLineTheUsageAndExitCode2WithNothingWritten) {
     }
 }
 
-TEST(CommandLine, LeadingZerosAreDecimal) {
-    TempDir dir;
-    const std::string trace = dir / "trace.txt";
-    const ProgramResult result =
-        run_program(QUORVALITE_BINARY, {"--headless", "--frames", "010", "--fps", "0010", "--trace", trace});
-    ASSERT_EQ(result.exitCode, 0) << result.err;
-    // Ten frames of a clock at ten frames a second: 1100 ms in the first.
-    const std::string text = read_text_file(trace);
-    EXPECT_EQ(frame_lines_in(text), 10) << text;
-    EXPECT_NE(text.find("frame 1 time 1100 "), std::string::npos) << text.substr(0, 60);
-}
-
 TEST(CommandLine, HelpAndVersion) {
     const ProgramResult help = run_program(QUORVALITE_BINARY, {"--help"});
     EXPECT_EQ(help.exitCode, 0);
