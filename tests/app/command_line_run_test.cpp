@@ -30,7 +30,6 @@ TEST(CommandLine, BadInputGetsOneLineTheUsageAndExitCode2WithNothingWritten) {
         // Numbers are decimal digits only and at most 10^12; the message names the value.
         {{"--headless", "--frames", "99999999999999999999", "--trace", trace}, "99999999999999999999"},
         {{"--headless", "--frames", "0x10", "--trace", trace}, "\"0x10\""},
-        {{"--headless", "--frames", "0b1", "--trace", trace}, "\"0b1\""},
         {{"--headless", "--frames", " 5", "--trace", trace}, "\" 5\""},
         {{"--headless", "--frames", "3", "--fps", "1e3", "--trace", trace}, "\"1e3\""},
         {{"--bench", "--frames", "2", "--workers", "+5", "--trace", trace}, "\"+5\""},
