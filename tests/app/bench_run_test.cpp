@@ -5,10 +5,11 @@
 #include "terminal.h"
 
 // Progress goes to the terminal; stdout holds the figures alone, one JSON
-// object on one line, and the trace every frame timed.
+// object on one line, and the trace every frame timed. Numbers with leading
+// zeros are decimal: "012" frames are twelve, "08" workers eight.
 TEST(BenchRun, JsonOnStdoutIsOneObjectWhileTheTerminalShowsProgress) {
     TempDir dir;
-    const std::vector<std::string> args{"--bench", "--frames", "12", "--workers", "08", "--json", "--trace",
+    const std::vector<std::string> args{"--bench", "--frames", "012", "--workers", "08", "--json", "--trace",
                                         dir / "trace.txt"};
     TerminalRun run = start_on_terminal(QUORVALITE_BINARY, args, dir);
     const ProgramResult result = finish_on_terminal(run, 120000);

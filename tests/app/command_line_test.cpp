@@ -14,7 +14,7 @@ TEST(FrameList, NumbersAndInclusiveRanges) {
     EXPECT_EQ(ranges[3].first, 7);
     EXPECT_EQ(ranges[3].last, 7);
     for (const char* bad : {"", "0", "5-2", "1,,2", "a", "3-", "1-2-3", " 4", "99999999999999999999", "1000000000001",
-                            "0x10", "+5", "1e3"})
+                            "0x10", "0b1", "+5", "1e3"})
         EXPECT_FALSE(parse_frame_list(bad, &ranges, &error)) << '"' << bad << '"';
     // Leading zeros are decimal, however many.
     ASSERT_TRUE(parse_frame_list("010,000000000000000012", &ranges, &error)) << error;

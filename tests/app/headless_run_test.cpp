@@ -20,12 +20,14 @@ bool minimap_colour(const uint8_t* p) {
 // A dump list ends the run after its last frame, off a terminal without a
 // word: the frames listed as PNGs of the whole picture (the minimap drawn),
 // and a line for every frame in the trace at its time on the virtual clock,
-// each cue before its frame's line.
+// each cue before its frame's line. The rate is given with a leading zero,
+// which is decimal: 60 frames a second, not 48.
 TEST(HeadlessRun, DumpsTheListedFramesTracesEachAndEndsAfterTheLast) {
     TempDir dir;
     const std::string trace = dir / "trace.txt";
     const ProgramResult result =
-        run_program(QUORVALITE_BINARY, {"--headless", "--dump", "4-5,2", "--out", dir / "frames", "--trace", trace});
+        run_program(QUORVALITE_BINARY,
+                    {"--headless", "--fps", "060", "--dump", "4-5,2", "--out", dir / "frames", "--trace", trace});
     ASSERT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(result.out, "");
     EXPECT_EQ(result.err, "");

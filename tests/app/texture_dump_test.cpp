@@ -12,19 +12,14 @@ struct TextureDumpTest : testing::Test {
     void TearDown() override { reset_texture_table(); }
 };
 
-// The dump generates the content (a second time here, which must repeat the
-// first), prints every hash and writes every level that has rows. The
-// textures were checked by eye as PNG files; the committed hashes of every
-// level (chain lengths included) catch any change to a texel.
+// The dump generates the content, prints every hash and writes every level
+// that has rows. The textures were checked by eye as PNG files; the
+// committed hashes of every level (chain lengths included) catch any change
+// to a texel.
 TEST_F(TextureDumpTest, PrintsTheCommittedHashesAndWritesEveryLevelWithRows) {
     std::vector<std::string> expected;
     for (const std::string& line : lines_of(read_text_file(QUORVALITE_SOURCE_DIR "/tests/content/texture_hashes.txt")))
         if (!line.empty() && line[0] != '#') expected.push_back(line);
-    ASSERT_EQ(expected.size(), 116u);
-    generate_content();
-    EXPECT_EQ(texture_count, BaseTextureCount);
-    EXPECT_EQ(texture_hash_lines(), expected);
-    reset_texture_table();
     const TempDir folder;
     ::testing::internal::CaptureStdout();
     const int rc = dump_textures((folder.path / "textures").string());

@@ -20,16 +20,17 @@ TEST(ConvertSound, ResamplesToTheDeviceRateAndChannels) {
     EXPECT_EQ(out, samples) << "the device's own format is copied unchanged";
 }
 
+// No data, a cut-off image and one with a broken header are refused, and
+// the message names the sound.
 TEST(ConvertSound, RejectsMissingAndBrokenImagesSafely) {
-    std::vector<int16_t> out;
-    std::string error;
-    EXPECT_FALSE(convert_sound(SoundImage{"Empty", nullptr, 0}, 48000, 2, &out, &error));
-    EXPECT_NE(error.find("Empty"), std::string::npos);
-
-    std::vector<uint8_t> image = wav_image(16000, std::vector<int16_t>(100, 5));
-    const std::vector<uint8_t> truncated(image.begin(), image.begin() + 20);
-    EXPECT_FALSE(
-        convert_sound(SoundImage{"Short", truncated.data(), uint32_t(truncated.size())}, 48000, 2, &out, &error));
-    std::memcpy(image.data() + 8, "JUNK", 4);
-    EXPECT_FALSE(convert_sound(SoundImage{"Junk", image.data(), uint32_t(image.size())}, 48000, 2, &out, &error));
+    std::vector<uint8_t> junk = wav_image(16000, std::vector<int16_t>(100, 5));
+    const std::vector<uint8_t> truncated(junk.begin(), junk.begin() + 20);
+    std::memcpy(junk.data() + 8, "JUNK", 4);
+    for (const auto& [name, wav] : {std::pair{"Empty", std::vector<uint8_t>{}}, {"Short", truncated}, {"Junk", junk}}) {
+        std::vector<int16_t> out;
+        std::string error;
+        const SoundImage sound{name, wav.empty() ? nullptr : wav.data(), uint32_t(wav.size())};
+        EXPECT_FALSE(convert_sound(sound, 48000, 2, &out, &error)) << name;
+        EXPECT_NE(error.find(name), std::string::npos) << error;
+    }
 }
