@@ -1,5 +1,5 @@
 // The frame loop on the headless backend: a play and its rendered replay
-// issue the same cues, the worker pool draws what one thread draws, and the
+// give the same cues, the worker pool draws what one thread draws, and the
 // show's own frames keep their hashes.
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-// The capture's parts on their own: the sound track mixed from the cues,
+// The capture's pieces on their own: the sound track mixed from the cues,
 // sounds brought to its rate, ffprobe's report read back, and capture names.
 #include <gtest/gtest.h>
 
