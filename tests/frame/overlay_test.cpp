@@ -1,16 +1,23 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
 #include <memory>
 #include <vector>
 
 #include "camera/camera.h"
-#include "content/color.h"
 #include "frame/overlay.h"
 #include "world/world.h"
 
-TEST(RateDisplay, SteadyRateAndTheRescaleAt200Frames) {
+// The first frame measured shows its own rate, and a frame without a
+// duration is left out of the mean instead of making it infinite; at a
+// steady rate the mean is rescaled at 200 frames and again 160 frames later.
+TEST(RateDisplay, FirstFramesAndTheRescaleAt200Frames) {
+    RateDisplay first;
+    EXPECT_EQ(update_rate(first, 0), 0) << "nothing measured yet";
+    EXPECT_EQ(update_rate(first, 0.016), 63); // 62.5 rounds up
+    EXPECT_EQ(update_rate(first, 0), 63);
+    EXPECT_EQ(update_rate(first, 0.02), 56); // (62.5 + 50) / 2
+
     RateDisplay rate;
     const double dt = 0.02; // 50 frames a second
     for (int frame = 1; frame <= 199; ++frame) {
@@ -31,16 +38,6 @@ TEST(RateDisplay, SteadyRateAndTheRescaleAt200Frames) {
     EXPECT_EQ(update_rate(rate, dt), 50);
     rescale_rate(rate);
     EXPECT_EQ(rate.frameCount, 40);
-}
-
-// The first frame measured shows its own rate; a frame without a duration
-// is left out of the mean instead of making it infinite.
-TEST(RateDisplay, FirstFrameShowsItsOwnRateAndFramesWithoutDurationAreLeftOut) {
-    RateDisplay rate;
-    EXPECT_EQ(update_rate(rate, 0), 0) << "nothing measured yet";
-    EXPECT_EQ(update_rate(rate, 0.016), 63); // 62.5 rounds up
-    EXPECT_EQ(update_rate(rate, 0), 63);
-    EXPECT_EQ(update_rate(rate, 0.02), 56); // (62.5 + 50) / 2
 }
 
 // A frame of the view's colour and an empty world.

@@ -1,6 +1,8 @@
-// Frame checks that leave something to look at: a FrameBuffer without its
-// kept hash, or differing from another picture of the same view, is written
-// as a PNG into test_frames in the build folder, named in the failure.
+// Frame checks that leave something to look at: the FrameBuffer as a hash
+// (FNV-1a over its pixels taken as little-endian 4-byte words) against the
+// one kept in golden_frames.txt after the frame was looked at, or against
+// another picture of the same view. A frame that differs is written as a PNG
+// into test_frames in the build folder, named in the failure.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,24 +10,45 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
-#include "frame_hash.h"
-#include "system/system.h"
+#include "files.h"
 #include "platform/platform.h"
+#include "system/system.h"
 
-// <build folder>/test_frames, made when missing.
-inline std::filesystem::path test_frames_folder() {
+inline std::string frame_hash() {
+    uint64_t h = 0xcbf29ce484222325ull;
+    for (size_t i = 0; i < size_t(ScreenWidth) * size_t(ScreenHeight); ++i)
+        for (int k = 0; k < 4; ++k) {
+            h ^= (FrameBuffer[i] >> (8 * k)) & 0xFF;
+            h *= 0x100000001b3ull;
+        }
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(h));
+    return text;
+}
+
+// Name to hash, one frame a line; lines starting with # are comments.
+inline std::map<std::string, std::string> golden_frame_hashes() {
+    std::map<std::string, std::string> golden;
+    for (const std::string& line : lines_of(read_text_file(QUORVALITE_SOURCE_DIR "/tests/render/golden_frames.txt"))) {
+        std::istringstream fields(line);
+        std::string name, hash;
+        if (fields >> name >> hash && name[0] != '#') golden[name] = hash;
+    }
+    return golden;
+}
+
+// Writes a whole frame as <build folder>/test_frames/<name>.png; says where,
+// or why not.
+inline std::string write_test_frame(const std::string& name, const uint32_t* pixels) {
     const std::filesystem::path folder = std::filesystem::path(QUORVALITE_BINARY).parent_path() / "test_frames";
     std::error_code ignored;
     std::filesystem::create_directories(folder, ignored);
-    return folder;
-}
-
-// Writes a whole frame as <test_frames>/<name>.png; says where, or why not.
-inline std::string write_test_frame(const std::string& name, const uint32_t* pixels) {
-    const std::string path = (test_frames_folder() / (name + ".png")).string();
+    const std::string path = (folder / (name + ".png")).string();
     std::string error;
     if (!write_png(path, pixels, ScreenWidth, ScreenHeight, ScreenWidth, false, &error))
         return "(not written: " + error + ")";

@@ -82,13 +82,12 @@ inline void end_child(pid_t pid, int signal) {
 
 // Waits for the program; one that overruns timeoutMs (0: no limit) is killed.
 inline ProgramResult wait_program(const Spawned& spawned, int timeoutMs = 0) {
-    ProgramResult result;
-    if (spawned.pid < 0) return result;
+    if (spawned.pid < 0) return {};
     if (timeoutMs > 0 && !wait_until([&] { return !alive(spawned.pid); }, timeoutMs)) kill(spawned.pid, SIGKILL);
     int status = 0;
     waitpid(spawned.pid, &status, 0);
-    if (WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
-    return {result.exitCode, read_text_file(spawned.outPath), read_text_file(spawned.errPath)};
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, read_text_file(spawned.outPath),
+            read_text_file(spawned.errPath)};
 }
 
 inline ProgramResult run_program(const std::string& program, const std::vector<std::string>& args,
