@@ -28,8 +28,9 @@ struct Pose {
     int32_t horizon;
 };
 
-// The golden poses, then poses on grid lines and along diagonals, so that
-// rays run through cell corners, looking far up, and with a low eye.
+// Poses through the show's places, then poses on grid lines and along
+// diagonals, so that rays run through cell corners, looking far up, and with
+// an eye below the ground.
 const Pose Poses[] = {
     {"start", 3.5, 2.5, -1.5, 0.0, -400},           {"north_field", 3.5, 12.0, -1.5, Pi / 2, -400},
     {"looking_down", 3.5, 12.0, -1.5, Pi, -1000},   {"towards_house", 5.2, 6.0, -1.5, 3 * Pi / 2, -540},
