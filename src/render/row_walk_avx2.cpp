@@ -137,8 +137,12 @@ __attribute__((target("avx2"))) inline void walk_by_eight(uint32_t* p, int32_t c
             alignas(32) uint32_t at[8];
             _mm256_store_si256(reinterpret_cast<__m256i*>(at), index);
             const uint32_t* const texelsFrom = texel_base(texels);
-            for (int32_t j = 0; j < rest; ++j)
-                if (p[k + j] == 0) p[k + j] = texelsFrom[at[j]];
+            // Every index lies inside the texels, so each row reads its texel
+            // and keeps it only where the pixel is empty: no branch on the pixels.
+            for (int32_t j = 0; j < rest; ++j) {
+                const uint32_t pixel = p[k + j], texel = texelsFrom[at[j]];
+                p[k + j] = pixel != 0 ? pixel : texel;
+            }
             return;
         }
     }
