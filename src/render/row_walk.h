@@ -25,6 +25,16 @@ inline int32_t empty_of_four(const uint32_t* p) {
 #endif
 }
 
+// Whether every pixel of p[0 .. count) is drawn (non-zero).
+inline bool all_drawn(const uint32_t* p, int32_t count) {
+    int32_t k = 0;
+    for (; k + 4 <= count; k += 4)
+        if (empty_of_four(p + k) != 0) return false;
+    for (; k < count; ++k)
+        if (p[k] == 0) return false;
+    return true;
+}
+
 // A wall's texels down one texture column, by the texture row v.
 struct WallTexels {
     const uint32_t* column;  // the column's texel in texture row 0

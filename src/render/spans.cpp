@@ -125,11 +125,24 @@ FaceWalk start_face_walk(const Texture& texture, int32_t level, const RayHit& h,
                     std::floor(start) * step + base, step, int32_t(start), std::min(y1, H)};
 }
 
+// Whether the walk from y0 to y1 would find every one of its rows drawn
+// (rows from trunc(max(y0, 0)) to row_end(min(y1, H)) less `shorter`):
+// then there is nothing to set up. A face walk is often hidden whole behind
+// nearer terrain.
+bool face_rows_drawn(ColumnTarget column, double y0, double y1, int32_t shorter) {
+    if (column.stride != 1) return false;
+    const double start = std::max(y0, 0.0);
+    if (!(start < H)) return true;
+    const int32_t r = int32_t(start), rowEnd = row_end(std::min(y1, H)) - shorter;
+    return all_drawn(column.pixels + r, rowEnd - r);
+}
+
 }  // namespace
 
 void draw_top_face(ColumnTarget column, const RayHit& h, const View& view, ShadeCache& cache) {
-    const Texture& texture = *shaded_texture(cache, h.topTexture, h.faceShade);
     const double o = view.horizon;
+    if (face_rows_drawn(column, h.topFarRow + o, h.topNearRow + o, 0)) return;
+    const Texture& texture = *shaded_texture(cache, h.topTexture, h.faceShade);
     const FaceWalk w = start_face_walk(texture, top_mip_level(texture, h.scale), h, view, h.topFarRow + o,
                                        h.topNearRow + o, h.topFarRowFlat, h.topNearRowFlat, h.topZ, EyeLift);
     if (w.texel.texels == nullptr) return;
@@ -146,8 +159,9 @@ void draw_top_face(ColumnTarget column, const RayHit& h, const View& view, Shade
 // Each row samples with the denominator of the row below it, so the face
 // stops one row short of its far end.
 void draw_bottom_face(ColumnTarget column, const RayHit& h, const View& view, ShadeCache& cache) {
-    const Texture& texture = *shaded_texture(cache, h.bottomTexture, h.faceShade);
     const double o = view.horizon;
+    if (face_rows_drawn(column, h.bottomNearRow + o, h.bottomFarRow + o, 1)) return;
+    const Texture& texture = *shaded_texture(cache, h.bottomTexture, h.faceShade);
     const FaceWalk w = start_face_walk(texture, bottom_mip_level(texture, h.scale), h, view, h.bottomNearRow + o,
                                        h.bottomFarRow + o, h.bottomNearRowFlat, h.bottomFarRowFlat, h.bottomZ, 0);
     if (w.texel.texels == nullptr) return;
