@@ -56,6 +56,21 @@ int32_t bottom_mip_level(const Texture& texture, double scale) {
 
 void draw_wall_span(ColumnTarget column, const RayHit& h, const View& view, ShadeCache& cache) {
     if (h.wallTexture == nullptr) return;
+    // The rows first: they do not depend on the texture, and a span whose
+    // rows are all drawn already needs no texture or walk.
+    const double o = view.horizon;
+    const double unslantedTop = h.wallTopRow + o, unslantedBottom = h.wallBottomRow + o;
+    double top = unslantedTop, bottom = unslantedBottom;
+    if (h.topSlant != 0) top = top - h.topSlant * h.scale;
+    if (h.bottomSlant != 0) bottom = bottom - h.bottomSlant * h.scale;
+    const double first = top < 0 ? 0 : top;
+    if (!(first < H) || !(bottom >= 0)) return;
+    int32_t r = trunc_row(first);
+    const int32_t end = row_end(bottom);
+    const int32_t stride = column.stride;
+    uint32_t* p = column.pixels + ptrdiff_t(r) * stride;
+    if (stride == 1 && all_drawn(p, end - r)) return;
+
     const Texture& texture = *shaded_texture(cache, h.wallTexture, h.wallShade);
     const int32_t level = wall_mip_level(texture, h.scale);
     const uint32_t* const texels = level_pixels(texture, level);
@@ -64,28 +79,13 @@ void draw_wall_span(ColumnTarget column, const RayHit& h, const View& view, Shad
     if (texels == nullptr || w <= 0 || th <= 0) return;
     const int32_t u = int32_t(h.texU >> level);
 
-    const double o = view.horizon;
-    double top = h.wallTopRow + o;
-    double bottom = h.wallBottomRow + o;
-    const double step = h.fitHeight == 1 ? th / (bottom - top) : th / h.scale;
+    const double step = h.fitHeight == 1 ? th / (unslantedBottom - unslantedTop) : th / h.scale;
     double v = 0;
-    if (h.topSlant != 0) {
-        top = top - h.topSlant * h.scale;
-        v = -step * h.topSlant * h.scale;  // keeps the texture anchored to the unslanted top
-    }
-    if (h.bottomSlant != 0) bottom = bottom - h.bottomSlant * h.scale;
-    if (top < 0) {
-        v = v - top * step;  // rows hidden above the screen still advance the texture
-        top = 0;
-    }
-    if (!(top < H) || !(bottom >= 0)) return;
-    int32_t r = trunc_row(top);
-    v = v - (top - std::floor(top)) * step;
-    const int32_t end = row_end(bottom);
+    if (h.topSlant != 0) v = -step * h.topSlant * h.scale;  // keeps the texture anchored to the unslanted top
+    if (top < 0) v = v - top * step;  // rows hidden above the screen still advance the texture
+    v = v - (first - std::floor(first)) * step;
 
     // One texel row per pixel row: v advances by step; rows wrap at th.
-    const int32_t stride = column.stride;
-    uint32_t* p = column.pixels + ptrdiff_t(r) * stride;
     const int64_t rowMask = th - 1;
     const WallTexels texel{texels + u, w, rowMask};
     if (stride == 1) return walk_wall_rows(p, end - r, v, step, texel);
