@@ -40,6 +40,46 @@ TEST(Spans, EndAtTheLastRow) {
     EXPECT_EQ(pixels[ScreenHeight - 1], 0u);
 }
 
+// A span over rows that are all drawn but one still fills that one, whether
+// it is the first or the last row of the span, and keeps the drawn ones.
+TEST(Spans, FillTheOneEmptyRowOfADrawnRange) {
+    const View view{3.5, 2.5, 0.5, 0, -1, 0, 0, 0.66, 0, nullptr};
+    ShadeCache cache;
+    Texture* texture = make_fixture_texture(0, 128, 128);
+    RayHit wall = wall_rows(900, 5000, texture);
+    wall.scale = 2000;
+    wall.dist = ScreenHeight / wall.scale;
+    RayHit top{};
+    top.dist = 1;
+    top.scale = ScreenHeight;
+    top.nearX = 3;
+    top.nearY = 2.5;
+    top.topTexture = texture;
+    top.topZ = 0.2;
+    top.topFarRow = top.topFarRowFlat = 1000;
+    top.topNearRow = top.topNearRowFlat = 1500;
+    constexpr uint32_t Drawn = 0x123456;
+    struct Case {
+        const RayHit& hit;
+        void (*draw)(ColumnTarget, const RayHit&, const View&, ShadeCache&);
+        int32_t first, last;
+    };
+    for (const Case& c : {Case{wall, draw_wall_span, 900, ScreenHeight - 1},
+                          Case{top, draw_top_face, 1000, ScreenHeight - 1}}) {
+        for (const int32_t empty : {c.first, c.last}) {
+            std::vector<uint32_t> pixels(ScreenHeight, Drawn);
+            pixels[size_t(empty)] = 0;
+            c.draw(ColumnTarget{pixels.data(), 1}, c.hit, view, cache);
+            EXPECT_NE(pixels[size_t(empty)], 0u) << "row " << empty;
+            EXPECT_NE(pixels[size_t(empty)], Drawn) << "row " << empty;
+            for (int32_t r = 0; r < ScreenHeight; ++r) {
+                if (r == empty) continue;
+                ASSERT_EQ(pixels[size_t(r)], Drawn) << "row " << r;
+            }
+        }
+    }
+}
+
 // The sky fills a column with panorama rows |i / 4 - horizon / 4| mod height,
 // one texel row per four screen rows, mirrored where the difference turns
 // negative: up to the first drawn pixel, or around every drawn one with
