@@ -28,6 +28,8 @@ inline int32_t empty_of_four(const uint32_t* p) {
 // Whether every pixel of p[0 .. count) is drawn (non-zero).
 inline bool all_drawn(const uint32_t* p, int32_t count) {
     int32_t k = 0;
+    for (; k + 8 <= count; k += 8)
+        if ((empty_of_four(p + k) | empty_of_four(p + k + 4)) != 0) return false;
     for (; k + 4 <= count; k += 4)
         if (empty_of_four(p + k) != 0) return false;
     for (; k < count; ++k)
