@@ -45,9 +45,6 @@ bool vertices_clear_of_ray(const GridCell& cell, int32_t cellX, int32_t cellY, c
     return true;
 }
 
-// Which of the eight pixels from p on are empty (0), as a bit mask.
-inline int32_t empty_of_eight(const uint32_t* p) { return empty_of_four(p) | empty_of_four(p + 4) << 4; }
-
 // Moves emptyTop down past drawn pixels, up to row `until`.
 void advance_empty_top(ColumnTarget column, ColumnRows& rows, int32_t until) {
     const uint32_t* const p = column.pixels;

@@ -25,11 +25,14 @@ inline int32_t empty_of_four(const uint32_t* p) {
 #endif
 }
 
+// Which of the eight pixels from p on are empty (0), as a bit mask.
+inline int32_t empty_of_eight(const uint32_t* p) { return empty_of_four(p) | empty_of_four(p + 4) << 4; }
+
 // Whether every pixel of p[0 .. count) is drawn (non-zero).
 inline bool all_drawn(const uint32_t* p, int32_t count) {
     int32_t k = 0;
     for (; k + 8 <= count; k += 8)
-        if ((empty_of_four(p + k) | empty_of_four(p + k + 4)) != 0) return false;
+        if (empty_of_eight(p + k) != 0) return false;
     for (; k + 4 <= count; k += 4)
         if (empty_of_four(p + k) != 0) return false;
     for (; k < count; ++k)

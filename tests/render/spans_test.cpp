@@ -10,30 +10,54 @@
 
 // A wall reaching below the screen is drawn down to the last row; the bottom
 // face, which samples one row ahead, stops one row before it.
-TEST(Spans, EndAtTheLastRow) {
-    std::vector<uint32_t> pixels(ScreenHeight, 0);
-    const ColumnTarget column{pixels.data(), 1};
-    const View view{3.5, 2.5, 0.5, 0, -1, 0, 0, 0.66, 0, nullptr};
-    ShadeCache cache;
-    Texture* texture = make_fixture_texture(0, 128, 128);
+namespace {
+
+// Seen from (3.5, 2.5) at eye height 0.5, looking along -X.
+const View SpanView{3.5, 2.5, 0.5, 0, -1, 0, 0, 0.66, 0, nullptr};
+
+// A wall from row 900 to far below the screen.
+RayHit tall_wall(Texture* texture) {
     RayHit h = wall_rows(900, 5000, texture);
     h.scale = 2000;
     h.dist = ScreenHeight / h.scale;
     h.texU = 5;
-    draw_wall_span(column, h, view, cache);
-    EXPECT_NE(pixels[ScreenHeight - 1], 0u);
+    return h;
+}
 
-    pixels.assign(ScreenHeight, 0);
-    h = RayHit{};
+// A top face (z 0.2) or a bottom face (z 2) one unit in front of SpanView's
+// eye, from row 1000 to row 1500, below the screen's last row.
+RayHit face_hit(Texture* texture, bool top) {
+    RayHit h{};
     h.dist = 1;
     h.scale = ScreenHeight;
     h.nearX = 3;
     h.nearY = 2.5;
-    h.bottomTexture = texture;
-    h.bottomZ = 2;
-    h.bottomNearRow = h.bottomNearRowFlat = 1000;
-    h.bottomFarRow = h.bottomFarRowFlat = 1500;
-    draw_bottom_face(column, h, view, cache);
+    if (top) {
+        h.topTexture = texture;
+        h.topZ = 0.2;
+        h.topFarRow = h.topFarRowFlat = 1000;
+        h.topNearRow = h.topNearRowFlat = 1500;
+    } else {
+        h.bottomTexture = texture;
+        h.bottomZ = 2;
+        h.bottomNearRow = h.bottomNearRowFlat = 1000;
+        h.bottomFarRow = h.bottomFarRowFlat = 1500;
+    }
+    return h;
+}
+
+}  // namespace
+
+TEST(Spans, EndAtTheLastRow) {
+    std::vector<uint32_t> pixels(ScreenHeight, 0);
+    const ColumnTarget column{pixels.data(), 1};
+    ShadeCache cache;
+    Texture* texture = make_fixture_texture(0, 128, 128);
+    draw_wall_span(column, tall_wall(texture), SpanView, cache);
+    EXPECT_NE(pixels[ScreenHeight - 1], 0u);
+
+    pixels.assign(ScreenHeight, 0);
+    draw_bottom_face(column, face_hit(texture, false), SpanView, cache);
     EXPECT_EQ(pixels[999], 0u);
     EXPECT_NE(pixels[1000], 0u);
     EXPECT_NE(pixels[ScreenHeight - 2], 0u);
@@ -43,21 +67,9 @@ TEST(Spans, EndAtTheLastRow) {
 // A span over rows that are all drawn but one still fills that one, whether
 // it is the first or the last row of the span, and keeps the drawn ones.
 TEST(Spans, FillTheOneEmptyRowOfADrawnRange) {
-    const View view{3.5, 2.5, 0.5, 0, -1, 0, 0, 0.66, 0, nullptr};
     ShadeCache cache;
     Texture* texture = make_fixture_texture(0, 128, 128);
-    RayHit wall = wall_rows(900, 5000, texture);
-    wall.scale = 2000;
-    wall.dist = ScreenHeight / wall.scale;
-    RayHit top{};
-    top.dist = 1;
-    top.scale = ScreenHeight;
-    top.nearX = 3;
-    top.nearY = 2.5;
-    top.topTexture = texture;
-    top.topZ = 0.2;
-    top.topFarRow = top.topFarRowFlat = 1000;
-    top.topNearRow = top.topNearRowFlat = 1500;
+    const RayHit wall = tall_wall(texture), top = face_hit(texture, true), bottom = face_hit(texture, false);
     constexpr uint32_t Drawn = 0x123456;
     struct Case {
         const RayHit& hit;
@@ -65,11 +77,12 @@ TEST(Spans, FillTheOneEmptyRowOfADrawnRange) {
         int32_t first, last;
     };
     for (const Case& c : {Case{wall, draw_wall_span, 900, ScreenHeight - 1},
-                          Case{top, draw_top_face, 1000, ScreenHeight - 1}}) {
+                          Case{top, draw_top_face, 1000, ScreenHeight - 1},
+                          Case{bottom, draw_bottom_face, 1000, ScreenHeight - 2}}) {
         for (const int32_t empty : {c.first, c.last}) {
             std::vector<uint32_t> pixels(ScreenHeight, Drawn);
             pixels[size_t(empty)] = 0;
-            c.draw(ColumnTarget{pixels.data(), 1}, c.hit, view, cache);
+            c.draw(ColumnTarget{pixels.data(), 1}, c.hit, SpanView, cache);
             EXPECT_NE(pixels[size_t(empty)], 0u) << "row " << empty;
             EXPECT_NE(pixels[size_t(empty)], Drawn) << "row " << empty;
             for (int32_t r = 0; r < ScreenHeight; ++r) {
