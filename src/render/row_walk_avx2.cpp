@@ -134,15 +134,15 @@ __attribute__((target("avx2"))) inline void walk_by_eight(uint32_t* p, int32_t c
         __m256i index;
         if (next >= sum.low && next <= sum.high &&
             texel_indices(texels, _mm256_add_pd(base, steps.low), _mm256_add_pd(base, steps.high), index)) {
-            alignas(32) uint32_t at[8];
-            _mm256_store_si256(reinterpret_cast<__m256i*>(at), index);
-            const uint32_t* const texelsFrom = texel_base(texels);
-            // Every index lies inside the texels, so each row reads its texel
-            // and keeps it only where the pixel is empty: no branch on the pixels.
-            for (int32_t j = 0; j < rest; ++j) {
-                const uint32_t pixel = p[k + j], texel = texelsFrom[at[j]];
-                p[k + j] = pixel != 0 ? pixel : texel;
-            }
+            // The rows past the walk's end are masked out of the load, the
+            // gather and the store: no branch on the pixels or on the count.
+            const __m256i lane = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+            const __m256i inWalk = _mm256_cmpgt_epi32(_mm256_set1_epi32(rest), lane);
+            const __m256i pixels = _mm256_maskload_epi32(reinterpret_cast<const int*>(p + k), inWalk);
+            const __m256i empty = _mm256_and_si256(inWalk, _mm256_cmpeq_epi32(pixels, _mm256_setzero_si256()));
+            const __m256i filled = _mm256_mask_i32gather_epi32(pixels, reinterpret_cast<const int*>(texel_base(texels)),
+                                                               index, empty, 4);
+            _mm256_maskstore_epi32(reinterpret_cast<int*>(p + k), inWalk, filled);
             return;
         }
     }
