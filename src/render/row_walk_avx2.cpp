@@ -25,12 +25,20 @@ __attribute__((target("avx2"))) EightSteps eight_steps(double R) {
     return {_mm256_set_pd(3 * R, 2 * R, R, 0), _mm256_set_pd(7 * R, 6 * R, 5 * R, 4 * R), 8 * R};
 }
 
-// Eight values truncated to int32, or false when one lies beyond int32 (or is
-// NaN), where the conversion gives 0x80000000; within int32 the truncation
-// gives the low bits of the plain one.
-__attribute__((target("avx2"))) bool truncate_eight(__m256d low, __m256d high, __m256i& t) {
-    t = _mm256_set_m128i(_mm256_cvttpd_epi32(high), _mm256_cvttpd_epi32(low));
-    return _mm256_testz_si256(_mm256_cmpeq_epi32(t, _mm256_set1_epi32(INT32_MIN)), _mm256_set1_epi32(-1)) != 0;
+// Eight values truncated to int32. A value beyond int32 (or NaN) gives
+// 0x80000000; within int32 the truncation gives the low bits of the plain one.
+__attribute__((target("avx2"))) inline __m256i truncate_eight(__m256d low, __m256d high) {
+    return _mm256_set_m128i(_mm256_cvttpd_epi32(high), _mm256_cvttpd_epi32(low));
+}
+
+// All ones in each lane that holds 0x80000000, the mark of a value beyond
+// int32; within_int32 is true when no lane of such a mark is set.
+__attribute__((target("avx2"))) inline __m256i beyond_int32(__m256i t) {
+    return _mm256_cmpeq_epi32(t, _mm256_set1_epi32(INT32_MIN));
+}
+
+__attribute__((target("avx2"))) inline bool within_int32(__m256i beyond) {
+    return _mm256_testz_si256(beyond, beyond) != 0;
 }
 
 // Fills the empty ones of the eight pixels from p on with the texels at
@@ -61,8 +69,8 @@ __attribute__((target("avx2"))) inline void gather_into_empty(uint32_t* p, __m25
 // column; false where a value leaves int32.
 __attribute__((target("avx2"))) inline bool texel_indices(const WallTexels& texels, __m256d low, __m256d high,
                                                           __m256i& index) {
-    __m256i t;
-    if (!truncate_eight(low, high, t)) return false;
+    const __m256i t = truncate_eight(low, high);
+    if (!within_int32(beyond_int32(t))) return false;
     const __m256i rows = _mm256_and_si256(t, _mm256_set1_epi32(int32_t(texels.mask)));
     index = _mm256_mullo_epi32(rows, _mm256_set1_epi32(texels.width));
     return true;
@@ -70,17 +78,18 @@ __attribute__((target("avx2"))) inline bool texel_indices(const WallTexels& texe
 inline const uint32_t* texel_base(const WallTexels& texels) { return texels.column; }
 
 // Face rows: p = 1 / q, coordinates k * p + o, as the plain form computes them.
+// Both coordinates are converted before the one test for a value beyond int32.
 __attribute__((target("avx2"))) inline bool texel_indices(const FaceTexels& texels, __m256d qLow, __m256d qHigh,
                                                           __m256i& index) {
     const __m256d one = _mm256_set1_pd(1);
     const __m256d pLow = _mm256_div_pd(one, qLow), pHigh = _mm256_div_pd(one, qHigh);
     const __m256d kx = _mm256_set1_pd(texels.kx), ox = _mm256_set1_pd(texels.ox);
     const __m256d ky = _mm256_set1_pd(texels.ky), oy = _mm256_set1_pd(texels.oy);
-    __m256i tx, ty;
-    if (!truncate_eight(_mm256_add_pd(_mm256_mul_pd(kx, pLow), ox), _mm256_add_pd(_mm256_mul_pd(kx, pHigh), ox), tx))
-        return false;
-    if (!truncate_eight(_mm256_add_pd(_mm256_mul_pd(ky, pLow), oy), _mm256_add_pd(_mm256_mul_pd(ky, pHigh), oy), ty))
-        return false;
+    const __m256i tx =
+        truncate_eight(_mm256_add_pd(_mm256_mul_pd(kx, pLow), ox), _mm256_add_pd(_mm256_mul_pd(kx, pHigh), ox));
+    const __m256i ty =
+        truncate_eight(_mm256_add_pd(_mm256_mul_pd(ky, pLow), oy), _mm256_add_pd(_mm256_mul_pd(ky, pHigh), oy));
+    if (!within_int32(_mm256_or_si256(beyond_int32(tx), beyond_int32(ty)))) return false;
     const __m256i mask = _mm256_set1_epi32(int32_t(texels.mask));
     const __m256i row = _mm256_sll_epi32(_mm256_and_si256(ty, mask), _mm_cvtsi32_si128(texels.shift));
     index = _mm256_add_epi32(row, _mm256_and_si256(tx, mask));
