@@ -6,10 +6,6 @@
 #include <cmath>
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include "camera/camera.h"
 #include "content/texture.h"
 #include "platform/platform.h"
@@ -18,6 +14,7 @@
 #include "render/intersect.h"
 #include "render/numeric.h"
 #include "render/render.h"
+#include "render/tile_copy.h"
 #include "world/world.h"
 
 namespace {
@@ -38,58 +35,6 @@ inline double vertical_distance(double T, double B, double eye) {
     if (B <= eye && eye <= T) return 0;
     return std::fabs((T + B) * 0.5 - eye);
 }
-
-#if defined(__SSE2__)
-// Transposes the column-major tile into the row-major frame, four rows by
-// four columns at a time (ScreenHeight and the tile width are multiples of
-// 4). Where the frame is 16-byte aligned the rows go out with streaming
-// stores: every line of the tile's part of the frame is written whole and
-// not read back by the worker, so the stores need not first fetch each line
-// (8 MB a frame) from the last-level cache or memory. The fence makes them
-// visible before the worker reports the tile done.
-template <bool Stream>
-void copy_tile_rows(const uint32_t* scratch, uint32_t* frame) {
-    static_assert(ScreenHeight % 4 == 0 && TileWidth % 4 == 0);
-    auto store = [](uint32_t* to, __m128i v) {
-        if constexpr (Stream) _mm_stream_si128(reinterpret_cast<__m128i*>(to), v);
-        else _mm_storeu_si128(reinterpret_cast<__m128i*>(to), v);
-    };
-    for (int32_t r = 0; r < ScreenHeight; r += 4) {
-        uint32_t* const row = frame + size_t(r) * ScreenWidth;
-        for (int32_t c = 0; c < TileWidth; c += 4) {
-            const uint32_t* const src = scratch + size_t(c) * ScreenHeight + size_t(r);
-            const __m128i c0 = _mm_load_si128(reinterpret_cast<const __m128i*>(src));
-            const __m128i c1 = _mm_load_si128(reinterpret_cast<const __m128i*>(src + ScreenHeight));
-            const __m128i c2 = _mm_load_si128(reinterpret_cast<const __m128i*>(src + 2 * ScreenHeight));
-            const __m128i c3 = _mm_load_si128(reinterpret_cast<const __m128i*>(src + 3 * ScreenHeight));
-            const __m128i t0 = _mm_unpacklo_epi32(c0, c1);  // rows 0 and 1 of columns 0, 1
-            const __m128i t1 = _mm_unpacklo_epi32(c2, c3);  // rows 0 and 1 of columns 2, 3
-            const __m128i t2 = _mm_unpackhi_epi32(c0, c1);  // rows 2 and 3
-            const __m128i t3 = _mm_unpackhi_epi32(c2, c3);
-            store(row + c, _mm_unpacklo_epi64(t0, t1));
-            store(row + ScreenWidth + c, _mm_unpackhi_epi64(t0, t1));
-            store(row + 2 * ScreenWidth + c, _mm_unpacklo_epi64(t2, t3));
-            store(row + 3 * ScreenWidth + c, _mm_unpackhi_epi64(t2, t3));
-        }
-    }
-    if constexpr (Stream) _mm_sfence();
-}
-
-void copy_tile_out(const uint32_t* scratch, uint32_t* frame) {
-    if ((reinterpret_cast<uintptr_t>(frame) & 15) == 0) copy_tile_rows<true>(scratch, frame);
-    else copy_tile_rows<false>(scratch, frame);
-}
-
-#else
-// Transposes the column-major tile into the row-major frame; the
-// portable form for processors without SSE2.
-void copy_tile_out(const uint32_t* scratch, uint32_t* frame) {
-    for (int32_t r = 0; r < ScreenHeight; ++r) {
-        uint32_t* const row = frame + size_t(r) * ScreenWidth;
-        for (int32_t c = 0; c < TileWidth; ++c) row[c] = scratch[size_t(c) * ScreenHeight + size_t(r)];
-    }
-}
-#endif
 
 }  // namespace
 
