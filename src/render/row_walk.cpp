@@ -81,13 +81,15 @@ void walk_wall_rows_by_four(uint32_t* p, int32_t count, double v, double step, c
 }
 
 void walk_wall_rows(uint32_t* p, int32_t count, double v, double step, const WallTexels& texels) {
-    static const bool wide = avx2_usable();
-    if (wide) walk_wall_rows_by_eight(p, count, v, step, texels);
+    static const bool avx512 = avx512_usable(), avx2 = avx2_usable();
+    if (avx512) walk_wall_rows_avx512(p, count, v, step, texels);
+    else if (avx2) walk_wall_rows_by_eight(p, count, v, step, texels);
     else walk_wall_rows_by_four(p, count, v, step, texels);
 }
 
 void walk_face_rows(uint32_t* p, int32_t count, double q, double step, const FaceTexels& texels) {
-    static const bool wide = avx2_usable();
-    if (wide) walk_face_rows_by_eight(p, count, q, step, texels);
+    static const bool avx512 = avx512_usable(), avx2 = avx2_usable();
+    if (avx512) walk_face_rows_avx512(p, count, q, step, texels);
+    else if (avx2) walk_face_rows_by_eight(p, count, q, step, texels);
     else walk_face_rows_plain(p, count, q, step, texels);
 }

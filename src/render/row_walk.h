@@ -72,10 +72,14 @@ void walk_wall_rows(uint32_t* p, int32_t count, double v, double step, const Wal
 void walk_face_rows(uint32_t* p, int32_t count, double q, double step, const FaceTexels& texels);
 
 // The forms to pick from: one row at a time; four (SSE2); eight with AVX2,
-// only where avx2_usable() says the processor and the system allow it.
+// only where avx2_usable() says the processor and the system allow it; eight
+// with AVX-512, only where avx512_usable() says so.
 void walk_wall_rows_plain(uint32_t* p, int32_t count, double v, double step, const WallTexels& texels);
 void walk_face_rows_plain(uint32_t* p, int32_t count, double q, double step, const FaceTexels& texels);
 void walk_wall_rows_by_four(uint32_t* p, int32_t count, double v, double step, const WallTexels& texels);
 void walk_wall_rows_by_eight(uint32_t* p, int32_t count, double v, double step, const WallTexels& texels);
 void walk_face_rows_by_eight(uint32_t* p, int32_t count, double q, double step, const FaceTexels& texels);
 bool avx2_usable();
+void walk_wall_rows_avx512(uint32_t* p, int32_t count, double v, double step, const WallTexels& texels);
+void walk_face_rows_avx512(uint32_t* p, int32_t count, double q, double step, const FaceTexels& texels);
+bool avx512_usable();

@@ -63,14 +63,15 @@ std::vector<uint32_t> with_rows_after(std::vector<uint32_t> pixels) {
     return pixels;
 }
 
-// Each case is walked as a wall and, with AVX2, as a face; without it faces
-// are walked plainly. The wide walks run over a column that goes on past
-// the walk, so a walk that wrote beyond its last row would show.
+// Each case is walked as a wall and, with AVX2 or AVX-512, as a face;
+// without them faces are walked plainly. The wide walks run over a column
+// that goes on past the walk, so a walk that wrote beyond its last row would
+// show.
 TEST(RowWalk, WideWalksFillWhatThePlainWalkFills) {
     std::mt19937_64 random(7);
     std::uniform_real_distribution<double> unit(-1, 1);
     const std::vector<uint32_t> texels = texture(128 * 128);
-    const bool avx2 = avx2_usable();
+    const bool avx2 = avx2_usable(), avx512 = avx512_usable();
     for (int i = 0; i < 4000; ++i) {
         const int32_t count = 1 + int32_t(random() % 300);
         const Case c = random_case(random, count);
@@ -81,18 +82,31 @@ TEST(RowWalk, WideWalksFillWhatThePlainWalkFills) {
         walk_wall_rows_plain(plain.data(), count, c.start, c.step, wall);
         walk_wall_rows_by_four(wide.data(), count, c.start, c.step, wall);
         ASSERT_EQ(wide, with_rows_after(plain));
-        if (!avx2) continue;
-        wide = with_rows_after(c.pixels);
-        walk_wall_rows_by_eight(wide.data(), count, c.start, c.step, wall);
-        ASSERT_EQ(wide, with_rows_after(plain));
+        if (avx2) {
+            wide = with_rows_after(c.pixels);
+            walk_wall_rows_by_eight(wide.data(), count, c.start, c.step, wall);
+            ASSERT_EQ(wide, with_rows_after(plain)) << "AVX2";
+        }
+        if (avx512) {
+            wide = with_rows_after(c.pixels);
+            walk_wall_rows_avx512(wide.data(), count, c.start, c.step, wall);
+            ASSERT_EQ(wide, with_rows_after(plain)) << "AVX-512";
+        }
         // Denominators of the size the floor walk has: rows times depth.
         const FaceTexels face{texels.data(), 127, 7, unit(random) * 4e5, unit(random) * 4e5, unit(random) * 8000,
                               unit(random) * 8000};
         plain = c.pixels;
-        wide = with_rows_after(c.pixels);
         walk_face_rows_plain(plain.data(), count, c.start * 3000, c.step * 40, face);
-        walk_face_rows_by_eight(wide.data(), count, c.start * 3000, c.step * 40, face);
-        ASSERT_EQ(wide, with_rows_after(plain)) << "as a face";
+        if (avx2) {
+            wide = with_rows_after(c.pixels);
+            walk_face_rows_by_eight(wide.data(), count, c.start * 3000, c.step * 40, face);
+            ASSERT_EQ(wide, with_rows_after(plain)) << "as a face, AVX2";
+        }
+        if (avx512) {
+            wide = with_rows_after(c.pixels);
+            walk_face_rows_avx512(wide.data(), count, c.start * 3000, c.step * 40, face);
+            ASSERT_EQ(wide, with_rows_after(plain)) << "as a face, AVX-512";
+        }
     }
 }
 

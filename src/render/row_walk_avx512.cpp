@@ -1,0 +1,175 @@
+// The eight-row forms of the row loops for processors with AVX-512 (F and
+// VL); only these functions are compiled for it, and walk_wall_rows and
+// walk_face_rows call them only where avx512_usable() says so. They take the
+// blocks of row_walk_avx2.cpp, with a block's eight values in one register:
+// a face's eight divisions are one instruction, and the empty pixels are a
+// mask, which the gather and the last rows' load and store take directly.
+#include "render/row_walk.h"
+
+#include "render/running_sum.h"
+
+#if defined(__x86_64__) || defined(__i386__)
+
+#include <immintrin.h>
+
+#define QV_AVX512 __attribute__((target("avx2,avx512f,avx512vl")))
+
+namespace {
+
+// kR for k = 0 .. 7, and 8R; exact wherever a block uses them, since v + 8R
+// then lies in v's binade.
+struct EightSteps {
+    __m512d k;
+    double R8;
+};
+
+QV_AVX512 EightSteps eight_steps(double R) {
+    return {_mm512_set_pd(7 * R, 6 * R, 5 * R, 4 * R, 3 * R, 2 * R, R, 0), 8 * R};
+}
+
+// The eight values truncated to int32 (the all-lanes mask form, which GCC
+// does not take for reading an undefined register).
+QV_AVX512 inline __m256i truncate_eight(__m512d v) { return _mm512_maskz_cvttpd_epi32(0xFF, v); }
+
+// Lanes whose truncation left int32 (or was NaN): those give 0x80000000;
+// within int32 the truncation gives the low bits of the plain one.
+QV_AVX512 inline __mmask8 beyond_int32(__m256i t) { return _mm256_cmpeq_epi32_mask(t, _mm256_set1_epi32(INT32_MIN)); }
+
+// Wall rows: texel row (trunc(v) & mask) of the column, as indices into the
+// column; false where a value leaves int32.
+QV_AVX512 inline bool texel_indices(const WallTexels& texels, __m512d v, __m256i& index) {
+    const __m256i t = truncate_eight(v);
+    if (beyond_int32(t) != 0) return false;
+    const __m256i rows = _mm256_and_si256(t, _mm256_set1_epi32(int32_t(texels.mask)));
+    index = _mm256_mullo_epi32(rows, _mm256_set1_epi32(texels.width));
+    return true;
+}
+inline const uint32_t* texel_base(const WallTexels& texels) { return texels.column; }
+
+// Face rows: p = 1 / q, coordinates k * p + o, as the plain form computes them.
+QV_AVX512 inline bool texel_indices(const FaceTexels& texels, __m512d q, __m256i& index) {
+    const __m512d p = _mm512_div_pd(_mm512_set1_pd(1), q);
+    const __m256i tx = truncate_eight(_mm512_add_pd(_mm512_mul_pd(_mm512_set1_pd(texels.kx), p),
+                                                         _mm512_set1_pd(texels.ox)));
+    const __m256i ty = truncate_eight(_mm512_add_pd(_mm512_mul_pd(_mm512_set1_pd(texels.ky), p),
+                                                         _mm512_set1_pd(texels.oy)));
+    if ((beyond_int32(tx) | beyond_int32(ty)) != 0) return false;
+    const __m256i mask = _mm256_set1_epi32(int32_t(texels.mask));
+    const __m256i row = _mm256_sll_epi32(_mm256_and_si256(ty, mask), _mm_cvtsi32_si128(texels.shift));
+    index = _mm256_add_epi32(row, _mm256_and_si256(tx, mask));
+    return true;
+}
+inline const uint32_t* texel_base(const FaceTexels& texels) { return texels.texels; }
+
+inline void plain(uint32_t* p, int32_t count, double v, double step, const WallTexels& texels) {
+    walk_wall_rows_plain(p, count, v, step, texels);
+}
+inline void plain(uint32_t* p, int32_t count, double q, double step, const FaceTexels& texels) {
+    walk_face_rows_plain(p, count, q, step, texels);
+}
+
+// Fills the pixels of `empty` among the eight from p on with the texels at
+// index, keeping the rest, and writes only the pixels of `rows`. Eight plain
+// loads serve a block of eight empty rows faster than a gather does.
+QV_AVX512 inline void gather_into(uint32_t* p, __m256i pixels, __mmask8 empty, __mmask8 rows, const uint32_t* texels,
+                                  __m256i index) {
+    if (empty == 0xFF) {
+        const __m128i low = _mm256_castsi256_si128(index), high = _mm256_extracti128_si256(index, 1);
+        const uint64_t i01 = uint64_t(_mm_cvtsi128_si64(low)), i23 = uint64_t(_mm_extract_epi64(low, 1));
+        const uint64_t i45 = uint64_t(_mm_cvtsi128_si64(high)), i67 = uint64_t(_mm_extract_epi64(high, 1));
+        p[0] = texels[uint32_t(i01)];
+        p[1] = texels[i01 >> 32];
+        p[2] = texels[uint32_t(i23)];
+        p[3] = texels[i23 >> 32];
+        p[4] = texels[uint32_t(i45)];
+        p[5] = texels[i45 >> 32];
+        p[6] = texels[uint32_t(i67)];
+        p[7] = texels[i67 >> 32];
+        return;
+    }
+    const __m256i filled =
+        _mm256_mmask_i32gather_epi32(pixels, empty, index, reinterpret_cast<const int*>(texels), 4);
+    _mm256_mask_storeu_epi32(p, rows, filled);
+}
+
+// The walk for either kind: blocks of eight where the running sum is exact
+// and a pixel is empty; eight plain rows where the sum leaves its binade, and
+// for a block whose values leave int32; the last rows from one more block's
+// indices where it would be exact, else plain.
+template <typename Texels>
+QV_AVX512 inline void walk_by_eight(uint32_t* p, int32_t count, double v, double step, const Texels& texels) {
+    int32_t k = 0;
+    RunningSum sum = running_sum(v, step);
+    EightSteps steps = eight_steps(sum.R);
+    for (; k + 8 <= count; k += 8) {
+        const double next = v + steps.R8;
+        if (next >= sum.low && next <= sum.high) {
+            const __m256i pixels = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + k));
+            const __mmask8 empty = _mm256_testn_epi32_mask(pixels, pixels);
+            if (empty != 0) {
+                __m256i index;
+                if (texel_indices(texels, _mm512_add_pd(_mm512_set1_pd(v), steps.k), index))
+                    gather_into(p + k, pixels, empty, 0xFF, texel_base(texels), index);
+                else
+                    plain(p + k, 8, v, step, texels);
+            }
+            v = next;
+        } else {
+            plain(p + k, 8, v, step, texels);
+            for (int32_t j = 0; j < 8; ++j) v += step;
+            sum = running_sum(v, step);
+            steps = eight_steps(sum.R);
+        }
+    }
+    // The last rows: one block's indices where it stays exact. The rows past
+    // the walk's end are masked out of the load, the gather and the store.
+    const int32_t rest = count - k;
+    if (rest > 0) {
+        const double next = v + steps.R8;
+        __m256i index;
+        if (next >= sum.low && next <= sum.high &&
+            texel_indices(texels, _mm512_add_pd(_mm512_set1_pd(v), steps.k), index)) {
+            const __mmask8 inWalk = __mmask8((1u << rest) - 1);
+            const __m256i pixels = _mm256_maskz_loadu_epi32(inWalk, p + k);
+            gather_into(p + k, pixels, _mm256_mask_testn_epi32_mask(inWalk, pixels, pixels), inWalk,
+                        texel_base(texels), index);
+            return;
+        }
+    }
+    plain(p + k, rest, v, step, texels);
+}
+
+}  // namespace
+
+QV_AVX512 void walk_wall_rows_avx512(uint32_t* p, int32_t count, double v, double step, const WallTexels& texels) {
+    // The int32 index arithmetic needs every mask * width + mask within int32.
+    if (texels.mask < 0 || texels.width < 0 || (texels.mask + 1) * int64_t(texels.width) > INT32_MAX)
+        return walk_wall_rows_plain(p, count, v, step, texels);
+    walk_by_eight(p, count, v, step, texels);
+}
+
+QV_AVX512 void walk_face_rows_avx512(uint32_t* p, int32_t count, double q, double step, const FaceTexels& texels) {
+    if (texels.mask < 0 || texels.mask > INT32_MAX || texels.shift < 0 || texels.shift > 30 ||
+        (texels.mask << texels.shift) + texels.mask > INT32_MAX)
+        return walk_face_rows_plain(p, count, q, step, texels);
+    walk_by_eight(p, count, q, step, texels);
+}
+
+bool avx512_usable() {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512vl");
+}
+
+#else
+
+void walk_wall_rows_avx512(uint32_t* p, int32_t count, double v, double step, const WallTexels& texels) {
+    walk_wall_rows_by_eight(p, count, v, step, texels);
+}
+
+void walk_face_rows_avx512(uint32_t* p, int32_t count, double q, double step, const FaceTexels& texels) {
+    walk_face_rows_by_eight(p, count, q, step, texels);
+}
+
+bool avx512_usable() { return false; }
+
+#endif
