@@ -54,37 +54,68 @@ void copy_by_four(const uint32_t* scratch, uint32_t* frame) {
 #endif
 
 #if defined(__x86_64__) || defined(__i386__)
-// Eight rows by eight columns at a time into a 32-byte-aligned frame, with
+// Rows 0 .. 7 of eight columns from src on (columns ScreenHeight apart), as
+// eight rows of those columns.
+__attribute__((target("avx2"))) inline void transpose_eight(const uint32_t* src, __m256i (&rows)[8]) {
+    __m256i col[8];
+    for (int32_t j = 0; j < 8; ++j)
+        col[j] = _mm256_load_si256(reinterpret_cast<const __m256i*>(src + size_t(j) * ScreenHeight));
+    // Pairs of columns interleaved, then quads: each 128-bit half of quad[k]
+    // holds row k (low half) or row k + 4 (high half) of four columns.
+    __m256i quad[8];
+    for (int32_t j = 0; j < 8; j += 4) {
+        const __m256i lo01 = _mm256_unpacklo_epi32(col[j], col[j + 1]);
+        const __m256i hi01 = _mm256_unpackhi_epi32(col[j], col[j + 1]);
+        const __m256i lo23 = _mm256_unpacklo_epi32(col[j + 2], col[j + 3]);
+        const __m256i hi23 = _mm256_unpackhi_epi32(col[j + 2], col[j + 3]);
+        quad[j] = _mm256_unpacklo_epi64(lo01, lo23);      // rows 0 | 4
+        quad[j + 1] = _mm256_unpackhi_epi64(lo01, lo23);  // rows 1 | 5
+        quad[j + 2] = _mm256_unpacklo_epi64(hi01, hi23);  // rows 2 | 6
+        quad[j + 3] = _mm256_unpackhi_epi64(hi01, hi23);  // rows 3 | 7
+    }
+    for (int32_t k = 0; k < 4; ++k) {
+        rows[k] = _mm256_permute2x128_si256(quad[k], quad[k + 4], 0x20);
+        rows[k + 4] = _mm256_permute2x128_si256(quad[k], quad[k + 4], 0x31);
+    }
+}
+
+// Eight rows by sixteen columns at a time into a 32-byte-aligned frame, with
 // 32-byte streaming stores: a frame row's tile part (TileWidth * 4 bytes) is
-// then whole cache lines.
+// then whole cache lines, and each 64-byte line of a row is written by two
+// stores one after the other, so it leaves the write-combining buffer whole.
 __attribute__((target("avx2"))) void copy_by_eight(const uint32_t* scratch, uint32_t* frame) {
-    static_assert(ScreenHeight % 8 == 0 && TileWidth % 8 == 0);
+    static_assert(ScreenHeight % 8 == 0 && TileWidth % 16 == 0);
     for (int32_t r = 0; r < ScreenHeight; r += 8) {
         uint32_t* const row = frame + size_t(r) * ScreenWidth;
-        for (int32_t c = 0; c < TileWidth; c += 8) {
+        for (int32_t c = 0; c < TileWidth; c += 16) {
             const uint32_t* const src = scratch + size_t(c) * ScreenHeight + size_t(r);
-            __m256i col[8];
-            for (int32_t j = 0; j < 8; ++j)
-                col[j] = _mm256_load_si256(reinterpret_cast<const __m256i*>(src + size_t(j) * ScreenHeight));
-            // Pairs of columns interleaved, then quads: each 128-bit half of
-            // quad[k] holds row k (low half) or row k + 4 (high half) of four columns.
-            __m256i quad[8];
-            for (int32_t j = 0; j < 8; j += 4) {
-                const __m256i lo01 = _mm256_unpacklo_epi32(col[j], col[j + 1]);
-                const __m256i hi01 = _mm256_unpackhi_epi32(col[j], col[j + 1]);
-                const __m256i lo23 = _mm256_unpacklo_epi32(col[j + 2], col[j + 3]);
-                const __m256i hi23 = _mm256_unpackhi_epi32(col[j + 2], col[j + 3]);
-                quad[j] = _mm256_unpacklo_epi64(lo01, lo23);      // rows 0 | 4
-                quad[j + 1] = _mm256_unpackhi_epi64(lo01, lo23);  // rows 1 | 5
-                quad[j + 2] = _mm256_unpacklo_epi64(hi01, hi23);  // rows 2 | 6
-                quad[j + 3] = _mm256_unpackhi_epi64(hi01, hi23);  // rows 3 | 7
+            __m256i left[8], right[8];
+            transpose_eight(src, left);
+            transpose_eight(src + 8 * ScreenHeight, right);
+            for (int32_t k = 0; k < 8; ++k) {
+                uint32_t* const to = row + size_t(k) * ScreenWidth + c;
+                _mm256_stream_si256(reinterpret_cast<__m256i*>(to), left[k]);
+                _mm256_stream_si256(reinterpret_cast<__m256i*>(to + 8), right[k]);
             }
-            for (int32_t k = 0; k < 4; ++k) {
-                _mm256_stream_si256(reinterpret_cast<__m256i*>(row + size_t(k) * ScreenWidth + c),
-                                    _mm256_permute2x128_si256(quad[k], quad[k + 4], 0x20));
-                _mm256_stream_si256(reinterpret_cast<__m256i*>(row + size_t(k + 4) * ScreenWidth + c),
-                                    _mm256_permute2x128_si256(quad[k], quad[k + 4], 0x31));
-            }
+        }
+    }
+    _mm_sfence();
+}
+
+// The same with 64-byte streaming stores, for a 64-byte-aligned frame on a
+// processor with AVX-512: each line of a row is one store.
+__attribute__((target("avx2,avx512f"))) void copy_by_sixteen(const uint32_t* scratch, uint32_t* frame) {
+    static_assert(ScreenHeight % 8 == 0 && TileWidth % 16 == 0);
+    for (int32_t r = 0; r < ScreenHeight; r += 8) {
+        uint32_t* const row = frame + size_t(r) * ScreenWidth;
+        for (int32_t c = 0; c < TileWidth; c += 16) {
+            const uint32_t* const src = scratch + size_t(c) * ScreenHeight + size_t(r);
+            __m256i left[8], right[8];
+            transpose_eight(src, left);
+            transpose_eight(src + 8 * ScreenHeight, right);
+            for (int32_t k = 0; k < 8; ++k)
+                _mm512_stream_si512(reinterpret_cast<__m512i*>(row + size_t(k) * ScreenWidth + c),
+                                    _mm512_maskz_inserti64x4(0xFF, _mm512_castsi256_si512(left[k]), right[k], 1));
         }
     }
     _mm_sfence();
@@ -95,8 +126,9 @@ __attribute__((target("avx2"))) void copy_by_eight(const uint32_t* scratch, uint
 
 #if defined(__SSE2__)
 void copy_tile_out(const uint32_t* scratch, uint32_t* frame) {
-    static const bool wide = avx2_usable();
+    static const bool wide = avx2_usable(), widest = avx512_usable();
     const uintptr_t at = reinterpret_cast<uintptr_t>(frame);
+    if (widest && at % 64 == 0) return copy_by_sixteen(scratch, frame);
     if (wide && at % 32 == 0) return copy_by_eight(scratch, frame);
     if (at % 16 == 0) return copy_by_four<true>(scratch, frame);
     copy_by_four<false>(scratch, frame);

@@ -12,9 +12,9 @@
 
 namespace {
 
-// Each way of copying (a frame aligned for 32-byte streaming stores, one for
-// 16-byte ones, and one for plain stores) puts every pixel of the tile at its
-// row and column, and writes nothing beside the tile.
+// Each way of copying (a frame aligned for 64-byte streaming stores, one for
+// 32-byte ones, one for 16-byte ones, and one for plain stores) puts every
+// pixel of the tile at its row and column, and writes nothing beside the tile.
 TEST(TileCopy, EveryAlignmentPutsEachPixelAtItsRowAndColumn) {
     const auto tile = std::make_unique<TileScratch>();
     for (int32_t c = 0; c < TileWidth; ++c)
@@ -26,7 +26,7 @@ TEST(TileCopy, EveryAlignmentPutsEachPixelAtItsRowAndColumn) {
     const uintptr_t start = reinterpret_cast<uintptr_t>(block.data());
     uint32_t* const aligned = block.data() + ((64 - start % 64) % 64) / sizeof(uint32_t);
     const int32_t x0 = 2 * TileWidth;
-    for (const int32_t offset : {0, 4, 1}) {  // 64-, 16- and 4-byte-aligned
+    for (const int32_t offset : {0, 8, 4, 1}) {  // 64-, 32-, 16- and 4-byte-aligned
         SCOPED_TRACE(testing::Message() << "frame offset " << offset * 4 << " bytes");
         uint32_t* const frame = aligned + offset;
         std::fill(block.begin(), block.end(), Untouched);
