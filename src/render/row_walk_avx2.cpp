@@ -6,6 +6,7 @@
 // gather) and stores the eight back.
 #include "render/row_walk.h"
 
+#include "render/row_walk_blocks.h"
 #include "render/running_sum.h"
 
 #if defined(__x86_64__) || defined(__i386__)
@@ -47,17 +48,7 @@ __attribute__((target("avx2"))) inline bool within_int32(__m256i beyond) {
 __attribute__((target("avx2"))) inline void gather_into_empty(uint32_t* p, __m256i pixels, __m256i empty,
                                                                const uint32_t* texels, __m256i index) {
     if (_mm256_movemask_epi8(empty) == -1) {
-        const __m128i low = _mm256_castsi256_si128(index), high = _mm256_extracti128_si256(index, 1);
-        const uint64_t i01 = uint64_t(_mm_cvtsi128_si64(low)), i23 = uint64_t(_mm_extract_epi64(low, 1));
-        const uint64_t i45 = uint64_t(_mm_cvtsi128_si64(high)), i67 = uint64_t(_mm_extract_epi64(high, 1));
-        p[0] = texels[uint32_t(i01)];
-        p[1] = texels[i01 >> 32];
-        p[2] = texels[uint32_t(i23)];
-        p[3] = texels[i23 >> 32];
-        p[4] = texels[uint32_t(i45)];
-        p[5] = texels[i45 >> 32];
-        p[6] = texels[uint32_t(i67)];
-        p[7] = texels[i67 >> 32];
+        load_eight_texels(p, texels, index);
         return;
     }
     const __m256i filled =
@@ -75,7 +66,6 @@ __attribute__((target("avx2"))) inline bool texel_indices(const WallTexels& texe
     index = _mm256_mullo_epi32(rows, _mm256_set1_epi32(texels.width));
     return true;
 }
-inline const uint32_t* texel_base(const WallTexels& texels) { return texels.column; }
 
 // Face rows: p = 1 / q, coordinates k * p + o, as the plain form computes them.
 // Both coordinates are converted before the one test for a value beyond int32.
@@ -94,14 +84,6 @@ __attribute__((target("avx2"))) inline bool texel_indices(const FaceTexels& texe
     const __m256i row = _mm256_sll_epi32(_mm256_and_si256(ty, mask), _mm_cvtsi32_si128(texels.shift));
     index = _mm256_add_epi32(row, _mm256_and_si256(tx, mask));
     return true;
-}
-inline const uint32_t* texel_base(const FaceTexels& texels) { return texels.texels; }
-
-inline void plain(uint32_t* p, int32_t count, double v, double step, const WallTexels& texels) {
-    walk_wall_rows_plain(p, count, v, step, texels);
-}
-inline void plain(uint32_t* p, int32_t count, double q, double step, const FaceTexels& texels) {
-    walk_face_rows_plain(p, count, q, step, texels);
 }
 
 // The walk for either kind: blocks of eight where the running sum is exact
@@ -125,11 +107,11 @@ __attribute__((target("avx2"))) inline void walk_by_eight(uint32_t* p, int32_t c
                 if (texel_indices(texels, _mm256_add_pd(base, steps.low), _mm256_add_pd(base, steps.high), index))
                     gather_into_empty(p + k, pixels, empty, texel_base(texels), index);
                 else
-                    plain(p + k, 8, v, step, texels);
+                    walk_plain(p + k, 8, v, step, texels);
             }
             v = next;
         } else {
-            plain(p + k, 8, v, step, texels);
+            walk_plain(p + k, 8, v, step, texels);
             for (int32_t j = 0; j < 8; ++j) v += step;
             sum = running_sum(v, step);
             steps = eight_steps(sum.R);
@@ -155,24 +137,20 @@ __attribute__((target("avx2"))) inline void walk_by_eight(uint32_t* p, int32_t c
             return;
         }
     }
-    plain(p + k, rest, v, step, texels);
+    walk_plain(p + k, rest, v, step, texels);
 }
 
 }  // namespace
 
 __attribute__((target("avx2"))) void walk_wall_rows_by_eight(uint32_t* p, int32_t count, double v, double step,
                                                              const WallTexels& texels) {
-    // The int32 index arithmetic needs every mask * width + mask within int32.
-    if (texels.mask < 0 || texels.width < 0 || (texels.mask + 1) * int64_t(texels.width) > INT32_MAX)
-        return walk_wall_rows_plain(p, count, v, step, texels);
+    if (!indices_fit_int32(texels)) return walk_wall_rows_plain(p, count, v, step, texels);
     walk_by_eight(p, count, v, step, texels);
 }
 
 __attribute__((target("avx2"))) void walk_face_rows_by_eight(uint32_t* p, int32_t count, double q, double step,
                                                              const FaceTexels& texels) {
-    if (texels.mask < 0 || texels.mask > INT32_MAX || texels.shift < 0 || texels.shift > 30 ||
-        (texels.mask << texels.shift) + texels.mask > INT32_MAX)
-        return walk_face_rows_plain(p, count, q, step, texels);
+    if (!indices_fit_int32(texels)) return walk_face_rows_plain(p, count, q, step, texels);
     walk_by_eight(p, count, q, step, texels);
 }
 

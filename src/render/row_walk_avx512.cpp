@@ -6,6 +6,7 @@
 // mask, which the gather and the last rows' load and store take directly.
 #include "render/row_walk.h"
 
+#include "render/row_walk_blocks.h"
 #include "render/running_sum.h"
 
 #if defined(__x86_64__) || defined(__i386__)
@@ -44,7 +45,6 @@ QV_AVX512 inline bool texel_indices(const WallTexels& texels, __m512d v, __m256i
     index = _mm256_mullo_epi32(rows, _mm256_set1_epi32(texels.width));
     return true;
 }
-inline const uint32_t* texel_base(const WallTexels& texels) { return texels.column; }
 
 // Face rows: p = 1 / q, coordinates k * p + o, as the plain form computes them.
 QV_AVX512 inline bool texel_indices(const FaceTexels& texels, __m512d q, __m256i& index) {
@@ -59,14 +59,6 @@ QV_AVX512 inline bool texel_indices(const FaceTexels& texels, __m512d q, __m256i
     index = _mm256_add_epi32(row, _mm256_and_si256(tx, mask));
     return true;
 }
-inline const uint32_t* texel_base(const FaceTexels& texels) { return texels.texels; }
-
-inline void plain(uint32_t* p, int32_t count, double v, double step, const WallTexels& texels) {
-    walk_wall_rows_plain(p, count, v, step, texels);
-}
-inline void plain(uint32_t* p, int32_t count, double q, double step, const FaceTexels& texels) {
-    walk_face_rows_plain(p, count, q, step, texels);
-}
 
 // Fills the pixels of `empty` among the eight from p on with the texels at
 // index, keeping the rest, and writes only the pixels of `rows`. Eight plain
@@ -74,17 +66,7 @@ inline void plain(uint32_t* p, int32_t count, double q, double step, const FaceT
 QV_AVX512 inline void gather_into(uint32_t* p, __m256i pixels, __mmask8 empty, __mmask8 rows, const uint32_t* texels,
                                   __m256i index) {
     if (empty == 0xFF) {
-        const __m128i low = _mm256_castsi256_si128(index), high = _mm256_extracti128_si256(index, 1);
-        const uint64_t i01 = uint64_t(_mm_cvtsi128_si64(low)), i23 = uint64_t(_mm_extract_epi64(low, 1));
-        const uint64_t i45 = uint64_t(_mm_cvtsi128_si64(high)), i67 = uint64_t(_mm_extract_epi64(high, 1));
-        p[0] = texels[uint32_t(i01)];
-        p[1] = texels[i01 >> 32];
-        p[2] = texels[uint32_t(i23)];
-        p[3] = texels[i23 >> 32];
-        p[4] = texels[uint32_t(i45)];
-        p[5] = texels[i45 >> 32];
-        p[6] = texels[uint32_t(i67)];
-        p[7] = texels[i67 >> 32];
+        load_eight_texels(p, texels, index);
         return;
     }
     const __m256i filled =
@@ -111,11 +93,11 @@ QV_AVX512 inline void walk_by_eight(uint32_t* p, int32_t count, double v, double
                 if (texel_indices(texels, _mm512_add_pd(_mm512_set1_pd(v), steps.k), index))
                     gather_into(p + k, pixels, empty, 0xFF, texel_base(texels), index);
                 else
-                    plain(p + k, 8, v, step, texels);
+                    walk_plain(p + k, 8, v, step, texels);
             }
             v = next;
         } else {
-            plain(p + k, 8, v, step, texels);
+            walk_plain(p + k, 8, v, step, texels);
             for (int32_t j = 0; j < 8; ++j) v += step;
             sum = running_sum(v, step);
             steps = eight_steps(sum.R);
@@ -136,22 +118,18 @@ QV_AVX512 inline void walk_by_eight(uint32_t* p, int32_t count, double v, double
             return;
         }
     }
-    plain(p + k, rest, v, step, texels);
+    walk_plain(p + k, rest, v, step, texels);
 }
 
 }  // namespace
 
 QV_AVX512 void walk_wall_rows_avx512(uint32_t* p, int32_t count, double v, double step, const WallTexels& texels) {
-    // The int32 index arithmetic needs every mask * width + mask within int32.
-    if (texels.mask < 0 || texels.width < 0 || (texels.mask + 1) * int64_t(texels.width) > INT32_MAX)
-        return walk_wall_rows_plain(p, count, v, step, texels);
+    if (!indices_fit_int32(texels)) return walk_wall_rows_plain(p, count, v, step, texels);
     walk_by_eight(p, count, v, step, texels);
 }
 
 QV_AVX512 void walk_face_rows_avx512(uint32_t* p, int32_t count, double q, double step, const FaceTexels& texels) {
-    if (texels.mask < 0 || texels.mask > INT32_MAX || texels.shift < 0 || texels.shift > 30 ||
-        (texels.mask << texels.shift) + texels.mask > INT32_MAX)
-        return walk_face_rows_plain(p, count, q, step, texels);
+    if (!indices_fit_int32(texels)) return walk_face_rows_plain(p, count, q, step, texels);
     walk_by_eight(p, count, q, step, texels);
 }
 

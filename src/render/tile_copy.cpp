@@ -79,11 +79,13 @@ __attribute__((target("avx2"))) inline void transpose_eight(const uint32_t* src,
     }
 }
 
-// Eight rows by sixteen columns at a time into a 32-byte-aligned frame, with
-// 32-byte streaming stores: a frame row's tile part (TileWidth * 4 bytes) is
-// then whole cache lines, and each 64-byte line of a row is written by two
-// stores one after the other, so it leaves the write-combining buffer whole.
-__attribute__((target("avx2"))) void copy_by_eight(const uint32_t* scratch, uint32_t* frame) {
+// Eight rows by sixteen columns at a time: the two eight-by-eight halves of
+// each block are transposed, then each row's 64-byte line goes out through
+// `store` at once, so it leaves the write-combining buffer whole. A frame
+// row's tile part (TileWidth * 4 bytes) is whole cache lines.
+template <typename LineStore>
+__attribute__((target("avx2"))) inline void copy_by_sixteen_columns(const uint32_t* scratch, uint32_t* frame,
+                                                                    LineStore store) {
     static_assert(ScreenHeight % 8 == 0 && TileWidth % 16 == 0);
     for (int32_t r = 0; r < ScreenHeight; r += 8) {
         uint32_t* const row = frame + size_t(r) * ScreenWidth;
@@ -92,33 +94,36 @@ __attribute__((target("avx2"))) void copy_by_eight(const uint32_t* scratch, uint
             __m256i left[8], right[8];
             transpose_eight(src, left);
             transpose_eight(src + 8 * ScreenHeight, right);
-            for (int32_t k = 0; k < 8; ++k) {
-                uint32_t* const to = row + size_t(k) * ScreenWidth + c;
-                _mm256_stream_si256(reinterpret_cast<__m256i*>(to), left[k]);
-                _mm256_stream_si256(reinterpret_cast<__m256i*>(to + 8), right[k]);
-            }
+            for (int32_t k = 0; k < 8; ++k) store(row + size_t(k) * ScreenWidth + c, left[k], right[k]);
         }
     }
     _mm_sfence();
 }
 
-// The same with 64-byte streaming stores, for a 64-byte-aligned frame on a
-// processor with AVX-512: each line of a row is one store.
-__attribute__((target("avx2,avx512f"))) void copy_by_sixteen(const uint32_t* scratch, uint32_t* frame) {
-    static_assert(ScreenHeight % 8 == 0 && TileWidth % 16 == 0);
-    for (int32_t r = 0; r < ScreenHeight; r += 8) {
-        uint32_t* const row = frame + size_t(r) * ScreenWidth;
-        for (int32_t c = 0; c < TileWidth; c += 16) {
-            const uint32_t* const src = scratch + size_t(c) * ScreenHeight + size_t(r);
-            __m256i left[8], right[8];
-            transpose_eight(src, left);
-            transpose_eight(src + 8 * ScreenHeight, right);
-            for (int32_t k = 0; k < 8; ++k)
-                _mm512_stream_si512(reinterpret_cast<__m512i*>(row + size_t(k) * ScreenWidth + c),
-                                    _mm512_maskz_inserti64x4(0xFF, _mm512_castsi256_si512(left[k]), right[k], 1));
-        }
+// A line as two 32-byte streaming stores (a 32-byte-aligned frame) ...
+struct TwoStreamingStores {
+    __attribute__((target("avx2"))) void operator()(uint32_t* to, __m256i left, __m256i right) const {
+        _mm256_stream_si256(reinterpret_cast<__m256i*>(to), left);
+        _mm256_stream_si256(reinterpret_cast<__m256i*>(to + 8), right);
     }
-    _mm_sfence();
+};
+
+// ... or, with AVX-512, as one 64-byte streaming store (a 64-byte-aligned frame).
+struct OneStreamingStore {
+    __attribute__((target("avx2,avx512f"))) void operator()(uint32_t* to, __m256i left, __m256i right) const {
+        _mm512_stream_si512(reinterpret_cast<__m512i*>(to),
+                            _mm512_maskz_inserti64x4(0xFF, _mm512_castsi256_si512(left), right, 1));
+    }
+};
+
+// Each copy is flattened, so that the loop and its stores are compiled as
+// one function for its own processor.
+__attribute__((target("avx2"), flatten)) void copy_by_eight(const uint32_t* scratch, uint32_t* frame) {
+    copy_by_sixteen_columns(scratch, frame, TwoStreamingStores{});
+}
+
+__attribute__((target("avx2,avx512f"), flatten)) void copy_by_sixteen(const uint32_t* scratch, uint32_t* frame) {
+    copy_by_sixteen_columns(scratch, frame, OneStreamingStore{});
 }
 #endif
 

@@ -1,0 +1,52 @@
+// What the AVX2 and the AVX-512 forms of the row loops share: the block's
+// texels, the plain loop a block falls back on, the limits within which
+// their int32 texel indices cannot overflow, and the way an all-empty block
+// fetches its eight texels. Included only by those two files, each compiled
+// for its own processor.
+#pragma once
+
+#include <cstdint>
+
+#include "render/row_walk.h"
+
+#if defined(__x86_64__) || defined(__i386__)
+
+#include <immintrin.h>
+
+inline const uint32_t* texel_base(const WallTexels& texels) { return texels.column; }
+inline const uint32_t* texel_base(const FaceTexels& texels) { return texels.texels; }
+
+inline void walk_plain(uint32_t* p, int32_t count, double v, double step, const WallTexels& texels) {
+    walk_wall_rows_plain(p, count, v, step, texels);
+}
+inline void walk_plain(uint32_t* p, int32_t count, double q, double step, const FaceTexels& texels) {
+    walk_face_rows_plain(p, count, q, step, texels);
+}
+
+// Whether every index a block can make, row * width + column for a wall and
+// (row << shift) + column for a face, lies within int32.
+inline bool indices_fit_int32(const WallTexels& texels) {
+    return texels.mask >= 0 && texels.width >= 0 && (texels.mask + 1) * int64_t(texels.width) <= INT32_MAX;
+}
+inline bool indices_fit_int32(const FaceTexels& texels) {
+    return texels.mask >= 0 && texels.mask <= INT32_MAX && texels.shift >= 0 && texels.shift <= 30 &&
+           (texels.mask << texels.shift) + texels.mask <= INT32_MAX;
+}
+
+// Gives the eight pixels from p on the texels at index (into texels): eight
+// plain loads serve a block of empty pixels faster than a gather does.
+__attribute__((target("avx2"))) inline void load_eight_texels(uint32_t* p, const uint32_t* texels, __m256i index) {
+    const __m128i low = _mm256_castsi256_si128(index), high = _mm256_extracti128_si256(index, 1);
+    const uint64_t i01 = uint64_t(_mm_cvtsi128_si64(low)), i23 = uint64_t(_mm_extract_epi64(low, 1));
+    const uint64_t i45 = uint64_t(_mm_cvtsi128_si64(high)), i67 = uint64_t(_mm_extract_epi64(high, 1));
+    p[0] = texels[uint32_t(i01)];
+    p[1] = texels[i01 >> 32];
+    p[2] = texels[uint32_t(i23)];
+    p[3] = texels[i23 >> 32];
+    p[4] = texels[uint32_t(i45)];
+    p[5] = texels[i45 >> 32];
+    p[6] = texels[uint32_t(i67)];
+    p[7] = texels[i67 >> 32];
+}
+
+#endif
