@@ -7,7 +7,6 @@
 #include "render/row_walk.h"
 
 #include "render/row_walk_blocks.h"
-#include "render/running_sum.h"
 
 #if defined(__x86_64__) || defined(__i386__)
 
@@ -86,72 +85,59 @@ __attribute__((target("avx2"))) inline bool texel_indices(const FaceTexels& texe
     return true;
 }
 
-// The walk for either kind: blocks of eight where the running sum is exact
-// and a pixel is empty; eight plain rows where the sum leaves its binade, and
-// for a block whose values leave int32; the last rows from one more block's
-// indices where it would be exact, else plain.
-template <typename Texels>
-__attribute__((target("avx2"))) inline void walk_by_eight(uint32_t* p, int32_t count, double v, double step,
-                                                          const Texels& texels) {
-    int32_t k = 0;
-    RunningSum sum = running_sum(v, step);
-    EightSteps steps = eight_steps(sum.R);
-    for (; k + 8 <= count; k += 8) {
-        const double next = v + steps.R8;
-        if (next >= sum.low && next <= sum.high) {
-            const __m256i pixels = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + k));
-            const __m256i empty = _mm256_cmpeq_epi32(pixels, _mm256_setzero_si256());
-            if (!_mm256_testz_si256(empty, empty)) {
-                const __m256d base = _mm256_set1_pd(v);
-                __m256i index;
-                if (texel_indices(texels, _mm256_add_pd(base, steps.low), _mm256_add_pd(base, steps.high), index))
-                    gather_into_empty(p + k, pixels, empty, texel_base(texels), index);
-                else
-                    walk_plain(p + k, 8, v, step, texels);
-            }
-            v = next;
-        } else {
-            walk_plain(p + k, 8, v, step, texels);
-            for (int32_t j = 0; j < 8; ++j) v += step;
-            sum = running_sum(v, step);
-            steps = eight_steps(sum.R);
-        }
-    }
-    // The last rows: one block's indices where it stays exact, drawn one by one.
-    const int32_t rest = count - k;
-    if (rest > 1) {
-        const double next = v + steps.R8;
+// The blocks: eight values in two registers of four, the empty pixels as a
+// vector mask.
+struct Blocks {
+    static __attribute__((target("avx2"))) EightSteps steps(double R) { return eight_steps(R); }
+
+    // Fills the empty ones of the eight pixels from p on; false where a
+    // value leaves int32, with nothing written.
+    template <typename Texels>
+    static __attribute__((target("avx2"))) bool fill(uint32_t* p, double v, const EightSteps& steps,
+                                                     const Texels& texels) {
+        const __m256i pixels = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+        const __m256i empty = _mm256_cmpeq_epi32(pixels, _mm256_setzero_si256());
+        if (_mm256_testz_si256(empty, empty)) return true;
         const __m256d base = _mm256_set1_pd(v);
         __m256i index;
-        if (next >= sum.low && next <= sum.high &&
-            texel_indices(texels, _mm256_add_pd(base, steps.low), _mm256_add_pd(base, steps.high), index)) {
-            // The rows past the walk's end are masked out of the load, the
-            // gather and the store: no branch on the pixels or on the count.
-            const __m256i lane = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
-            const __m256i inWalk = _mm256_cmpgt_epi32(_mm256_set1_epi32(rest), lane);
-            const __m256i pixels = _mm256_maskload_epi32(reinterpret_cast<const int*>(p + k), inWalk);
-            const __m256i empty = _mm256_and_si256(inWalk, _mm256_cmpeq_epi32(pixels, _mm256_setzero_si256()));
-            const __m256i filled = _mm256_mask_i32gather_epi32(pixels, reinterpret_cast<const int*>(texel_base(texels)),
-                                                               index, empty, 4);
-            _mm256_maskstore_epi32(reinterpret_cast<int*>(p + k), inWalk, filled);
-            return;
-        }
+        if (!texel_indices(texels, _mm256_add_pd(base, steps.low), _mm256_add_pd(base, steps.high), index))
+            return false;
+        gather_into_empty(p, pixels, empty, texel_base(texels), index);
+        return true;
     }
-    walk_plain(p + k, rest, v, step, texels);
-}
+
+    // The same for the first `rest` (1 to 7) of them: the rows past the
+    // walk's end are masked out of the load, the gather and the store.
+    template <typename Texels>
+    static __attribute__((target("avx2"))) bool fill_last(uint32_t* p, int32_t rest, double v,
+                                                          const EightSteps& steps, const Texels& texels) {
+        const __m256d base = _mm256_set1_pd(v);
+        __m256i index;
+        if (!texel_indices(texels, _mm256_add_pd(base, steps.low), _mm256_add_pd(base, steps.high), index))
+            return false;
+        const __m256i lane = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+        const __m256i inWalk = _mm256_cmpgt_epi32(_mm256_set1_epi32(rest), lane);
+        const __m256i pixels = _mm256_maskload_epi32(reinterpret_cast<const int*>(p), inWalk);
+        const __m256i empty = _mm256_and_si256(inWalk, _mm256_cmpeq_epi32(pixels, _mm256_setzero_si256()));
+        const __m256i filled =
+            _mm256_mask_i32gather_epi32(pixels, reinterpret_cast<const int*>(texel_base(texels)), index, empty, 4);
+        _mm256_maskstore_epi32(reinterpret_cast<int*>(p), inWalk, filled);
+        return true;
+    }
+};
 
 }  // namespace
 
-__attribute__((target("avx2"))) void walk_wall_rows_by_eight(uint32_t* p, int32_t count, double v, double step,
-                                                             const WallTexels& texels) {
+__attribute__((target("avx2"), flatten)) void walk_wall_rows_by_eight(uint32_t* p, int32_t count, double v,
+                                                                      double step, const WallTexels& texels) {
     if (!indices_fit_int32(texels)) return walk_wall_rows_plain(p, count, v, step, texels);
-    walk_by_eight(p, count, v, step, texels);
+    walk_in_blocks<Blocks>(p, count, v, step, texels);
 }
 
-__attribute__((target("avx2"))) void walk_face_rows_by_eight(uint32_t* p, int32_t count, double q, double step,
-                                                             const FaceTexels& texels) {
+__attribute__((target("avx2"), flatten)) void walk_face_rows_by_eight(uint32_t* p, int32_t count, double q,
+                                                                      double step, const FaceTexels& texels) {
     if (!indices_fit_int32(texels)) return walk_face_rows_plain(p, count, q, step, texels);
-    walk_by_eight(p, count, q, step, texels);
+    walk_in_blocks<Blocks>(p, count, q, step, texels);
 }
 
 bool avx2_usable() {

@@ -7,7 +7,6 @@
 #include "render/row_walk.h"
 
 #include "render/row_walk_blocks.h"
-#include "render/running_sum.h"
 
 #if defined(__x86_64__) || defined(__i386__)
 
@@ -74,63 +73,50 @@ QV_AVX512 inline void gather_into(uint32_t* p, __m256i pixels, __mmask8 empty, _
     _mm256_mask_storeu_epi32(p, rows, filled);
 }
 
-// The walk for either kind: blocks of eight where the running sum is exact
-// and a pixel is empty; eight plain rows where the sum leaves its binade, and
-// for a block whose values leave int32; the last rows from one more block's
-// indices where it would be exact, else plain.
-template <typename Texels>
-QV_AVX512 inline void walk_by_eight(uint32_t* p, int32_t count, double v, double step, const Texels& texels) {
-    int32_t k = 0;
-    RunningSum sum = running_sum(v, step);
-    EightSteps steps = eight_steps(sum.R);
-    for (; k + 8 <= count; k += 8) {
-        const double next = v + steps.R8;
-        if (next >= sum.low && next <= sum.high) {
-            const __m256i pixels = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + k));
-            const __mmask8 empty = _mm256_testn_epi32_mask(pixels, pixels);
-            if (empty != 0) {
-                __m256i index;
-                if (texel_indices(texels, _mm512_add_pd(_mm512_set1_pd(v), steps.k), index))
-                    gather_into(p + k, pixels, empty, 0xFF, texel_base(texels), index);
-                else
-                    walk_plain(p + k, 8, v, step, texels);
-            }
-            v = next;
-        } else {
-            walk_plain(p + k, 8, v, step, texels);
-            for (int32_t j = 0; j < 8; ++j) v += step;
-            sum = running_sum(v, step);
-            steps = eight_steps(sum.R);
-        }
-    }
-    // The last rows: one block's indices where it stays exact. The rows past
-    // the walk's end are masked out of the load, the gather and the store.
-    const int32_t rest = count - k;
-    if (rest > 0) {
-        const double next = v + steps.R8;
+// The blocks: eight values in one register, the empty pixels as a mask.
+struct Blocks {
+    static QV_AVX512 EightSteps steps(double R) { return eight_steps(R); }
+
+    // Fills the empty ones of the eight pixels from p on; false where a
+    // value leaves int32, with nothing written.
+    template <typename Texels>
+    static QV_AVX512 bool fill(uint32_t* p, double v, const EightSteps& steps, const Texels& texels) {
+        const __m256i pixels = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+        const __mmask8 empty = _mm256_testn_epi32_mask(pixels, pixels);
+        if (empty == 0) return true;
         __m256i index;
-        if (next >= sum.low && next <= sum.high &&
-            texel_indices(texels, _mm512_add_pd(_mm512_set1_pd(v), steps.k), index)) {
-            const __mmask8 inWalk = __mmask8((1u << rest) - 1);
-            const __m256i pixels = _mm256_maskz_loadu_epi32(inWalk, p + k);
-            gather_into(p + k, pixels, _mm256_mask_testn_epi32_mask(inWalk, pixels, pixels), inWalk,
-                        texel_base(texels), index);
-            return;
-        }
+        if (!texel_indices(texels, _mm512_add_pd(_mm512_set1_pd(v), steps.k), index)) return false;
+        gather_into(p, pixels, empty, 0xFF, texel_base(texels), index);
+        return true;
     }
-    walk_plain(p + k, rest, v, step, texels);
-}
+
+    // The same for the first `rest` (1 to 7) of them: the rows past the
+    // walk's end are masked out of the load, the gather and the store.
+    template <typename Texels>
+    static QV_AVX512 bool fill_last(uint32_t* p, int32_t rest, double v, const EightSteps& steps,
+                                    const Texels& texels) {
+        __m256i index;
+        if (!texel_indices(texels, _mm512_add_pd(_mm512_set1_pd(v), steps.k), index)) return false;
+        const __mmask8 inWalk = __mmask8((1u << rest) - 1);
+        const __m256i pixels = _mm256_maskz_loadu_epi32(inWalk, p);
+        gather_into(p, pixels, _mm256_mask_testn_epi32_mask(inWalk, pixels, pixels), inWalk, texel_base(texels),
+                    index);
+        return true;
+    }
+};
 
 }  // namespace
 
-QV_AVX512 void walk_wall_rows_avx512(uint32_t* p, int32_t count, double v, double step, const WallTexels& texels) {
+QV_AVX512 __attribute__((flatten)) void walk_wall_rows_avx512(uint32_t* p, int32_t count, double v, double step,
+                                                          const WallTexels& texels) {
     if (!indices_fit_int32(texels)) return walk_wall_rows_plain(p, count, v, step, texels);
-    walk_by_eight(p, count, v, step, texels);
+    walk_in_blocks<Blocks>(p, count, v, step, texels);
 }
 
-QV_AVX512 void walk_face_rows_avx512(uint32_t* p, int32_t count, double q, double step, const FaceTexels& texels) {
+QV_AVX512 __attribute__((flatten)) void walk_face_rows_avx512(uint32_t* p, int32_t count, double q, double step,
+                                                          const FaceTexels& texels) {
     if (!indices_fit_int32(texels)) return walk_face_rows_plain(p, count, q, step, texels);
-    walk_by_eight(p, count, q, step, texels);
+    walk_in_blocks<Blocks>(p, count, q, step, texels);
 }
 
 bool avx512_usable() {

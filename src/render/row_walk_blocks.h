@@ -1,13 +1,14 @@
-// What the AVX2 and the AVX-512 forms of the row loops share: the block's
-// texels, the plain loop a block falls back on, the limits within which
-// their int32 texel indices cannot overflow, and the way an all-empty block
-// fetches its eight texels. Included only by those two files, each compiled
-// for its own processor.
+// What the AVX2 and the AVX-512 forms of the row loops share: the walk in
+// blocks of eight rows, the plain loop a block falls back on, the limits
+// within which their int32 texel indices cannot overflow, and the way an
+// all-empty block fetches its eight texels. Included only by those two
+// files, each compiled for its own processor.
 #pragma once
 
 #include <cstdint>
 
 #include "render/row_walk.h"
+#include "render/running_sum.h"
 
 #if defined(__x86_64__) || defined(__i386__)
 
@@ -47,6 +48,36 @@ __attribute__((target("avx2"))) inline void load_eight_texels(uint32_t* p, const
     p[5] = texels[i45 >> 32];
     p[6] = texels[uint32_t(i67)];
     p[7] = texels[i67 >> 32];
+}
+
+// The walk in blocks of eight rows, for either kind of texels: a block
+// where the running sum stays exact (v + 8R in v's binade) is filled by
+// Blocks::fill; eight plain rows where the sum leaves its binade, and where
+// fill finds a value beyond int32; the last rows by Blocks::fill_last where
+// one more block would be exact, else plain. Blocks::steps(R) holds kR for
+// k = 0 .. 7 and R8 = 8R. The forms flatten their entry points, so that
+// this loop and their block functions are compiled as one function.
+template <typename Blocks, typename Texels>
+inline void walk_in_blocks(uint32_t* p, int32_t count, double v, double step, const Texels& texels) {
+    int32_t k = 0;
+    RunningSum sum = running_sum(v, step);
+    auto steps = Blocks::steps(sum.R);
+    for (; k + 8 <= count; k += 8) {
+        const double next = v + steps.R8;
+        if (next >= sum.low && next <= sum.high) {
+            if (!Blocks::fill(p + k, v, steps, texels)) walk_plain(p + k, 8, v, step, texels);
+            v = next;
+        } else {
+            walk_plain(p + k, 8, v, step, texels);
+            for (int32_t j = 0; j < 8; ++j) v += step;
+            sum = running_sum(v, step);
+            steps = Blocks::steps(sum.R);
+        }
+    }
+    const int32_t rest = count - k;
+    const double next = v + steps.R8;
+    if (rest > 0 && next >= sum.low && next <= sum.high && Blocks::fill_last(p + k, rest, v, steps, texels)) return;
+    walk_plain(p + k, rest, v, step, texels);
 }
 
 #endif

@@ -63,49 +63,49 @@ std::vector<uint32_t> with_rows_after(std::vector<uint32_t> pixels) {
     return pixels;
 }
 
-// Each case is walked as a wall and, with AVX2 or AVX-512, as a face;
-// without them faces are walked plainly. The wide walks run over a column
-// that goes on past the walk, so a walk that wrote beyond its last row would
-// show.
+// The wide forms this processor can run, each a wall walk and a face walk
+// (the four-row form has only a wall walk).
+struct WideForm {
+    const char* name;
+    void (*wall)(uint32_t*, int32_t, double, double, const WallTexels&);
+    void (*face)(uint32_t*, int32_t, double, double, const FaceTexels&);
+};
+
+std::vector<WideForm> usable_forms() {
+    std::vector<WideForm> forms{{"four rows", walk_wall_rows_by_four, nullptr}};
+    if (avx2_usable()) forms.push_back({"AVX2", walk_wall_rows_by_eight, walk_face_rows_by_eight});
+    if (avx512_usable()) forms.push_back({"AVX-512", walk_wall_rows_avx512, walk_face_rows_avx512});
+    return forms;
+}
+
+// Each case is walked as a wall and as a face by every usable form. The wide
+// walks run over a column that goes on past the walk, so a walk that wrote
+// beyond its last row would show.
 TEST(RowWalk, WideWalksFillWhatThePlainWalkFills) {
     std::mt19937_64 random(7);
     std::uniform_real_distribution<double> unit(-1, 1);
     const std::vector<uint32_t> texels = texture(128 * 128);
-    const bool avx2 = avx2_usable(), avx512 = avx512_usable();
+    const std::vector<WideForm> forms = usable_forms();
     for (int i = 0; i < 4000; ++i) {
         const int32_t count = 1 + int32_t(random() % 300);
         const Case c = random_case(random, count);
         SCOPED_TRACE(testing::Message() << "case " << i << " start " << c.start << " step " << c.step);
         const int32_t width = i % 3 == 0 ? 96 : 64, height = i % 2 == 0 ? 64 : 32;
         const WallTexels wall{texels.data() + random() % uint64_t(width), width, height - 1};
-        std::vector<uint32_t> plain = c.pixels, wide = with_rows_after(c.pixels);
-        walk_wall_rows_plain(plain.data(), count, c.start, c.step, wall);
-        walk_wall_rows_by_four(wide.data(), count, c.start, c.step, wall);
-        ASSERT_EQ(wide, with_rows_after(plain));
-        if (avx2) {
-            wide = with_rows_after(c.pixels);
-            walk_wall_rows_by_eight(wide.data(), count, c.start, c.step, wall);
-            ASSERT_EQ(wide, with_rows_after(plain)) << "AVX2";
-        }
-        if (avx512) {
-            wide = with_rows_after(c.pixels);
-            walk_wall_rows_avx512(wide.data(), count, c.start, c.step, wall);
-            ASSERT_EQ(wide, with_rows_after(plain)) << "AVX-512";
-        }
         // Denominators of the size the floor walk has: rows times depth.
         const FaceTexels face{texels.data(), 127, 7, unit(random) * 4e5, unit(random) * 4e5, unit(random) * 8000,
                               unit(random) * 8000};
-        plain = c.pixels;
-        walk_face_rows_plain(plain.data(), count, c.start * 3000, c.step * 40, face);
-        if (avx2) {
+        std::vector<uint32_t> plainWall = c.pixels, plainFace = c.pixels;
+        walk_wall_rows_plain(plainWall.data(), count, c.start, c.step, wall);
+        walk_face_rows_plain(plainFace.data(), count, c.start * 3000, c.step * 40, face);
+        for (const WideForm& form : forms) {
+            std::vector<uint32_t> wide = with_rows_after(c.pixels);
+            form.wall(wide.data(), count, c.start, c.step, wall);
+            ASSERT_EQ(wide, with_rows_after(plainWall)) << form.name << ", as a wall";
+            if (form.face == nullptr) continue;
             wide = with_rows_after(c.pixels);
-            walk_face_rows_by_eight(wide.data(), count, c.start * 3000, c.step * 40, face);
-            ASSERT_EQ(wide, with_rows_after(plain)) << "as a face, AVX2";
-        }
-        if (avx512) {
-            wide = with_rows_after(c.pixels);
-            walk_face_rows_avx512(wide.data(), count, c.start * 3000, c.step * 40, face);
-            ASSERT_EQ(wide, with_rows_after(plain)) << "as a face, AVX-512";
+            form.face(wide.data(), count, c.start * 3000, c.step * 40, face);
+            ASSERT_EQ(wide, with_rows_after(plainFace)) << form.name << ", as a face";
         }
     }
 }
