@@ -1,6 +1,5 @@
 // The shared platform state and the dispatch to the backend that is open.
 #include <cstdint>
-#include <cstdlib>
 
 #include "platform/backend.h"
 #include "platform/platform.h"
@@ -10,12 +9,6 @@ uint8_t KeyState[256] = {};
 
 namespace {
 
-// The block the FrameBuffer lies in: the buffer starts at its first 64-byte
-// boundary, so that every row (7680 bytes) starts on a cache line and the
-// renderer's tiles write whole lines.
-void* FrameBlock = nullptr;
-constexpr size_t FrameAlignment = 64;
-
 enum class Backend { None, Window, Headless };
 
 Backend ActiveBackend = Backend::None;
@@ -24,14 +17,11 @@ Backend ActiveBackend = Backend::None;
 
 bool platform_allocate_frame_buffer(std::string* error) {
     if (FrameBuffer) return true;
-    const size_t pixels = size_t(ScreenWidth) * size_t(ScreenHeight);
-    FrameBlock = std::calloc(pixels * sizeof(uint32_t) + FrameAlignment - 1, 1);
-    if (FrameBlock) {
-        const uintptr_t start = reinterpret_cast<uintptr_t>(FrameBlock);
-        FrameBuffer = reinterpret_cast<uint32_t*>((start + FrameAlignment - 1) & ~uintptr_t(FrameAlignment - 1));
-    }
-    if (!FrameBuffer && error)
-        *error = "cannot allocate the frame buffer (" + std::to_string(pixels * sizeof(uint32_t)) + " bytes)";
+    // Every row (7680 bytes) starts on a cache line, so the renderer's tiles
+    // write whole lines. The buffer lives as long as the program.
+    const size_t bytes = size_t(ScreenWidth) * size_t(ScreenHeight) * sizeof(uint32_t);
+    FrameBuffer = static_cast<uint32_t*>(allocate_frame_block(bytes));
+    if (!FrameBuffer && error) *error = "cannot allocate the frame buffer (" + std::to_string(bytes) + " bytes)";
     return FrameBuffer != nullptr;
 }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "platform/platform.h"
 
 // The virtual clock reads 1000 + j x 1000 / fps in frame j, truncated in 64
@@ -24,4 +26,21 @@ TEST(HeadlessClock, CountsFramesNotReadsAndTheRealClockCountsFromTheStart) {
     EXPECT_GE(first, 1000);
     EXPECT_LT(first, 1000 + 600000);
     EXPECT_GE(now_ms(), first);
+}
+
+// The frame buffer is one whole cleared frame whose rows start on cache lines
+// (the tile copy's streaming stores need that), and asking again keeps it.
+TEST(FrameBuffer, IsAClearedFrameOnACacheLineAndStaysTheSame) {
+    std::string error;
+    ASSERT_TRUE(platform_allocate_frame_buffer(&error)) << error;
+    ASSERT_NE(FrameBuffer, nullptr);
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(FrameBuffer) % 64, 0u);
+    const size_t pixels = size_t(ScreenWidth) * ScreenHeight;
+    EXPECT_EQ(std::count(FrameBuffer, FrameBuffer + pixels, 0u), ptrdiff_t(pixels));
+    uint32_t* const first = FrameBuffer;
+    first[pixels - 1] = 0xFFFFFF;
+    ASSERT_TRUE(platform_allocate_frame_buffer(&error)) << error;
+    EXPECT_EQ(FrameBuffer, first);
+    EXPECT_EQ(FrameBuffer[pixels - 1], 0xFFFFFFu);
+    FrameBuffer[pixels - 1] = 0;
 }
