@@ -32,6 +32,11 @@ bool vertices_clear_of_ray(const GridCell& cell, int32_t cellX, int32_t cellY, c
     // the cell's part plus the vertex's own: rounding moves it by far less
     // than the clearance.
     const double cellCross = (cellX - ray.camX) * ray.rdy - (cellY - ray.camY) * ray.rdx;
+    if (cell.verticesAtCorners) {
+        // The four corners include every vertex, without a visit to a shape.
+        return std::fabs(cellCross) > clearance && std::fabs(cellCross + ray.rdy) > clearance &&
+               std::fabs(cellCross - ray.rdx) > clearance && std::fabs(cellCross + (ray.rdy - ray.rdx)) > clearance;
+    }
     for (uint32_t i = 0; i < cell.shapeCount; ++i) {
         const Shape& shape = cell.shapes[i];
         if (shape.kind == Cylinder) continue;

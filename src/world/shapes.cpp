@@ -45,9 +45,11 @@ struct Rectangle {
 
 bool within_cell(const Rectangle& r) { return r.x0 >= 0 && r.y0 >= 0 && r.x1 <= 1 && r.y1 <= 1; }
 
+int32_t polygon_corners(const Shape& shape) { return shape.kind == QuadPrism || shape.kind == QuadSheet ? 4 : 3; }
+
 Rectangle polygon_rectangle(const Shape& shape) {
     const PolygonGeometry& g = *shape.geometry.polygon;
-    const int32_t corners = shape.kind == QuadPrism || shape.kind == QuadSheet ? 4 : 3;
+    const int32_t corners = polygon_corners(shape);
     Rectangle r{g.vertices[0].x, g.vertices[0].y, g.vertices[0].x, g.vertices[0].y};
     for (int32_t i = 1; i < corners; ++i) {
         r.x0 = std::min(r.x0, g.vertices[i].x);
@@ -84,7 +86,7 @@ bool widen_by_plane(const HeightPlane& p, const Rectangle& r, double& low, doubl
 }  // namespace
 
 void measure_cell_extent(GridCell& cell) {
-    bool known = true;
+    bool known = true, atCorners = true;
     double low = INFINITY, high = -INFINITY;
     for (uint32_t i = 0; i < cell.shapeCount; ++i) {
         const Shape& shape = cell.shapes[i];
@@ -97,6 +99,10 @@ void measure_cell_extent(GridCell& cell) {
             const PolygonGeometry& g = *shape.geometry.polygon;
             const Rectangle r = polygon_rectangle(shape);
             known = known && within_cell(r);
+            for (int32_t k = 0; k < polygon_corners(shape); ++k) {
+                const double x = g.vertices[k].x, y = g.vertices[k].y;
+                atCorners = atCorners && (x == 0 || x == 1) && (y == 0 || y == 1);
+            }
             known = widen_by_plane(g.topPlane, r, low, high) && known;
             known = widen_by_plane(g.bottomPlane, r, low, high) && known;
         } else {
@@ -104,6 +110,7 @@ void measure_cell_extent(GridCell& cell) {
         }
     }
     cell.extentKnown = known && cell.shapeCount > 0 ? 1 : 0;
+    cell.verticesAtCorners = atCorners ? 1 : 0;
     cell.zLow = low;
     cell.zHigh = high;
 }

@@ -82,6 +82,9 @@ struct GridCell {
     // bounding rectangle. Kept by the shape constructors; 0 (unknown) for a
     // cell filled otherwise, which the renderer then never passes over.
     uint8_t extentKnown;
+    // 1: every polygon vertex lies on one of the cell's four corners, so the
+    // corners stand for the vertices wherever a question needs them all.
+    uint8_t verticesAtCorners;
     double zLow, zHigh;
 };
 

@@ -43,12 +43,26 @@ TEST_F(ShapesTest, CellExtentBoundsThePlanesAndNeedsFootprintsInTheCell) {
     EXPECT_LT(cell.zLow, -3);  // the bottom plane, flat at -3, counts too
     EXPECT_GT(cell.zHigh, -0.5);
 
+    EXPECT_EQ(cell.verticesAtCorners, 0);
+
     CylinderGeometry column{};
     column.cx = 0.9;
     column.cy = 0.5;
     column.radius = 0.2;  // reaches past x = 1
     add_cylinder_shape(grid, 7, 3, column);
     EXPECT_EQ(cell.extentKnown, 0);
+}
+
+// The corners stand in for the vertices only while every vertex is one: the
+// two halves of a terrain cell keep the flag, one vertex off a corner drops it.
+TEST_F(ShapesTest, CornersStandForTheVerticesOnlyWhileEveryVertexIsOne) {
+    const double tops[4] = {0.5, 0.7, 0.6, 0};
+    add(TrianglePrism, {{0, 0}, {1, 0}, {1, 1}, {0, 0}}, tops);
+    add(TrianglePrism, {{0, 0}, {1, 1}, {0, 1}, {0, 0}}, tops);
+    const GridCell& cell = cell_at(grid, 7, 3);
+    EXPECT_EQ(cell.verticesAtCorners, 1);
+    add(TriangleSheet, {{0, 0}, {1, 0}, {0.5, 1}, {0, 0}}, tops);
+    EXPECT_EQ(cell.verticesAtCorners, 0);
 }
 
 }  // namespace
