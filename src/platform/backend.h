@@ -21,9 +21,9 @@ void window_play_sound(const SoundImage& sound);
 // Milliseconds since an origin 1000 ms before the program started.
 int64_t window_now_ms();
 
-// A zero-filled block of `bytes` at a 64-byte boundary, on large pages where
-// the system gives them (platform_memory.cpp, platform_memory_win32.cpp); null when
-// it cannot be had.
+// A zero-filled block of `bytes` at a 64-byte boundary, on large pages
+// where the system gives them (platform_memory.cpp and
+// platform_memory_win32.cpp); null when it cannot be had.
 void* allocate_frame_block(size_t bytes);
 
 // No window and no sound; a virtual clock (platform_headless.cpp).
