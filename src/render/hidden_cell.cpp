@@ -32,20 +32,17 @@ bool vertices_clear_of_ray(const GridCell& cell, int32_t cellX, int32_t cellY, c
     // the cell's part plus the vertex's own: rounding moves it by far less
     // than the clearance.
     const double cellCross = (cellX - ray.camX) * ray.rdy - (cellY - ray.camY) * ray.rdx;
-    if (cell.verticesAtCorners) {
-        // The four corners include every vertex, without a visit to a shape.
-        return std::fabs(cellCross) > clearance && std::fabs(cellCross + ray.rdy) > clearance &&
-               std::fabs(cellCross - ray.rdx) > clearance && std::fabs(cellCross + (ray.rdy - ray.rdx)) > clearance;
-    }
+    const auto clear = [&](double x, double y) {
+        return std::fabs(cellCross + (x * ray.rdy - y * ray.rdx)) > clearance;
+    };
+    // The four corners include every vertex, without a visit to a shape.
+    if (cell.verticesAtCorners) return clear(0, 0) && clear(1, 0) && clear(0, 1) && clear(1, 1);
     for (uint32_t i = 0; i < cell.shapeCount; ++i) {
         const Shape& shape = cell.shapes[i];
         if (shape.kind == Cylinder) continue;
-        const int32_t corners = shape.kind == QuadPrism || shape.kind == QuadSheet ? 4 : 3;
         const ShapeVertex* const v = shape.geometry.polygon->vertices;
-        for (int32_t k = 0; k < corners; ++k) {
-            const double cross = cellCross + (v[k].x * ray.rdy - v[k].y * ray.rdx);
-            if (!(std::fabs(cross) > clearance)) return false;
-        }
+        for (int32_t k = 0; k < polygon_corners(shape); ++k)
+            if (!clear(v[k].x, v[k].y)) return false;
     }
     return true;
 }

@@ -67,7 +67,7 @@ inline FaceRows face_rows(const HeightPlane& plane, double nearFlat, double scal
 
 void intersect_polygon(int32_t cellX, int32_t cellY, const Ray& ray, const Shape& shape, RayHit& h) {
     const PolygonGeometry& g = *shape.geometry.polygon;
-    const int32_t m = (shape.kind == TrianglePrism || shape.kind == TriangleSheet) ? 3 : 4;
+    const int32_t m = polygon_corners(shape);
 
     EdgeCrossing cross[4];
     bool accepted[4] = {false, false, false, false};

@@ -25,8 +25,7 @@ bool check_shape(const Shape& shape, int32_t index, int32_t a, int32_t b, std::s
         return true;
     }
     const ShapeVertex* const v = shape.geometry.polygon->vertices;
-    const int32_t corners = shape.kind == QuadPrism || shape.kind == QuadSheet ? 4 : 3;
-    for (int32_t i = 0; i < corners; ++i) {
+    for (int32_t i = 0; i < polygon_corners(shape); ++i) {
         if (!inside_cell(v[i])) return fail(error, a, b, n + " has a vertex outside the cell");
     }
     // The height planes divide by this; zero means vertices 0..2 are collinear.

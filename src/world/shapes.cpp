@@ -45,8 +45,6 @@ struct Rectangle {
 
 bool within_cell(const Rectangle& r) { return r.x0 >= 0 && r.y0 >= 0 && r.x1 <= 1 && r.y1 <= 1; }
 
-int32_t polygon_corners(const Shape& shape) { return shape.kind == QuadPrism || shape.kind == QuadSheet ? 4 : 3; }
-
 Rectangle polygon_rectangle(const Shape& shape) {
     const PolygonGeometry& g = *shape.geometry.polygon;
     const int32_t corners = polygon_corners(shape);

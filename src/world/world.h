@@ -72,6 +72,11 @@ struct Shape {
     int32_t kind;
 };
 
+// How many of a polygon's vertices are in use: four for a quad, three for a triangle.
+inline int32_t polygon_corners(const Shape& shape) {
+    return shape.kind == QuadPrism || shape.kind == QuadSheet ? 4 : 3;
+}
+
 struct GridCell {
     Shape* shapes;        // in insertion order, null while empty
     uint32_t shapeCount;
