@@ -78,7 +78,13 @@ timedemo() { # program, workers, core (empty: any), frame arguments...; prints f
     shift 3
     local run=("$program" --bench --workers "$workers" "$@" --json)
     [ -n "$core" ] && run=(taskset -c "$core" "${run[@]}")
-    "${run[@]}" 2>/dev/null | python3 -c 'import json, sys; print(json.load(sys.stdin)["frames_per_second"])'
+    "${run[@]}" 2>/dev/null | python3 -c '
+import json, sys
+try:
+    print(json.load(sys.stdin)["frames_per_second"])
+except ValueError:
+    sys.exit(f"bench/compare.sh: {sys.argv[1]} gave no figures (run it with the same options to see why)")
+' "${run[*]}"
 }
 
 for workers in $workers_list; do
@@ -90,7 +96,8 @@ for workers in $workers_list; do
                 # A on the first core in odd rounds, on the second in even ones.
                 core_a="${cores[$(((round + 1) % 2))]}" core_b="${cores[$((round % 2))]}"
                 timedemo "$a" "$workers" "$core_a" "${frame_args[@]}" >"$results.A" &
-                timedemo "$b" "$workers" "$core_b" "${frame_args[@]}" >"$results.B"
+                # A failed B still waits for A, so that no timedemo outlives the script.
+                timedemo "$b" "$workers" "$core_b" "${frame_args[@]}" >"$results.B" || { wait; exit 1; }
                 wait $!
                 fps_a="$(cat "$results.A")" fps_b="$(cat "$results.B")"
             else
