@@ -62,7 +62,7 @@ __attribute__((target("avx2"))) inline bool texel_indices(const WallTexels& texe
     const __m256i t = truncate_eight(low, high);
     if (!within_int32(beyond_int32(t))) return false;
     const __m256i rows = _mm256_and_si256(t, _mm256_set1_epi32(int32_t(texels.mask)));
-    index = _mm256_mullo_epi32(rows, _mm256_set1_epi32(texels.width));
+    index = row_offsets(rows, texels.width);
     return true;
 }
 

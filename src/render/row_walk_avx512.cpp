@@ -41,7 +41,7 @@ QV_AVX512 inline bool texel_indices(const WallTexels& texels, __m512d v, __m256i
     const __m256i t = truncate_eight(v);
     if (beyond_int32(t) != 0) return false;
     const __m256i rows = _mm256_and_si256(t, _mm256_set1_epi32(int32_t(texels.mask)));
-    index = _mm256_mullo_epi32(rows, _mm256_set1_epi32(texels.width));
+    index = row_offsets(rows, texels.width);
     return true;
 }
 

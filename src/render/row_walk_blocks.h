@@ -5,6 +5,7 @@
 // files, each compiled for its own processor.
 #pragma once
 
+#include <bit>
 #include <cstdint>
 
 #include "render/row_walk.h"
@@ -32,6 +33,15 @@ inline bool indices_fit_int32(const WallTexels& texels) {
 inline bool indices_fit_int32(const FaceTexels& texels) {
     return texels.mask >= 0 && texels.mask <= INT32_MAX && texels.shift >= 0 && texels.shift <= 30 &&
            (texels.mask << texels.shift) + texels.mask <= INT32_MAX;
+}
+
+// Texture rows times the texels from one row to the next: a shift where
+// that width is a power of two, as every texture's is, else a multiply,
+// which takes several times as long.
+__attribute__((target("avx2"))) inline __m256i row_offsets(__m256i rows, int32_t width) {
+    const uint32_t w = uint32_t(width);
+    if (std::has_single_bit(w)) return _mm256_sll_epi32(rows, _mm_cvtsi32_si128(std::countr_zero(w)));
+    return _mm256_mullo_epi32(rows, _mm256_set1_epi32(width));
 }
 
 // Gives the eight pixels from p on the texels at index (into texels): eight
