@@ -12,12 +12,16 @@
 
 void draw_minimap(uint32_t* frame, const WorldGrid& world) {
     // Column offset i shows grid column i >> 2 (world X), row offset j grid row j >> 2 (world Y).
-    for (int32_t i = 0; i < MinimapSize; ++i) {
-        for (int32_t j = 0; j < MinimapSize; ++j) {
-            const uint32_t color = cell_at(world, i >> 2, j >> 2).visited == 1 ? MinimapVisited : MinimapUnvisited;
-            uint32_t& pixel = frame[size_t(MinimapTop + j) * ScreenWidth + size_t(MinimapLeft + i)];
-            pixel = blend_half(color, pixel);
-        }
+    // Row by row, with each grid row's colours taken once: the frame was just
+    // written past the caches, a row's pixels share their cache lines, and
+    // the blend then runs over plain arrays.
+    uint32_t colors[MinimapSize];
+    for (int32_t j = 0; j < MinimapSize; ++j) {
+        if (j % 4 == 0)
+            for (int32_t i = 0; i < MinimapSize; ++i)
+                colors[i] = cell_at(world, i >> 2, j >> 2).visited == 1 ? MinimapVisited : MinimapUnvisited;
+        uint32_t* const row = frame + size_t(MinimapTop + j) * ScreenWidth + MinimapLeft;
+        for (int32_t i = 0; i < MinimapSize; ++i) row[i] = blend_half(colors[i], row[i]);
     }
 }
 
