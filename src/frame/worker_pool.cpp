@@ -1,6 +1,7 @@
 // The render workers. Each waits for its start signal, takes tiles from the
-// TileCounter until it gets -1, renders them and signals done; the frame
-// thread releases all of them and waits for all of them once a frame.
+// TileCounter until it gets -1 and renders them; the last one to finish
+// signals the phase done. The frame thread releases all of them and waits
+// for that one signal.
 #include "frame/worker_pool.h"
 
 #include <atomic>
@@ -11,7 +12,6 @@ namespace {
 struct Worker {
     WorkerPool* pool;
     PlatformSemaphore* start;
-    PlatformSemaphore* done;
     PlatformThread* thread;
     std::unique_ptr<TileScratch> scratch;
 };
@@ -23,6 +23,8 @@ struct WorkerPool {
     const RenderJob* job = nullptr; // the phase's job, set before the start signals
     TileCounter tiles;
     int32_t count;
+    std::atomic<int32_t> running{0};    // workers still in the phase
+    PlatformSemaphore* done = nullptr;  // released by the last of them
     Worker workers[WorkerCount];
     std::atomic<bool> stopping{false};
 };
@@ -51,7 +53,9 @@ void worker_main(void* argument) {
         TileCounter& tiles = worker.pool->tiles;
         for (int32_t tile = next_tile(tiles); tile != -1; tile = next_tile(tiles))
             worker.pool->renderTile(tile, *worker.pool->job, *worker.scratch);
-        release_semaphore(worker.done);
+        // Each count down publishes the worker's pixels; the last one also
+        // acquires everyone else's, and hands them all on with the signal.
+        if (worker.pool->running.fetch_sub(1, std::memory_order_acq_rel) == 1) release_semaphore(worker.pool->done);
     }
 }
 
@@ -63,11 +67,11 @@ WorkerPool* start_workers(int32_t count, RenderTile renderTile) {
     WorkerPool* pool = new WorkerPool;
     pool->renderTile = renderTile;
     pool->count = count;
+    pool->done = create_semaphore();
     for (int32_t i = 0; i < count; ++i) {
         Worker& worker = pool->workers[i];
         worker.pool = pool;
         worker.start = create_semaphore();
-        worker.done = create_semaphore();
         worker.scratch = std::make_unique<TileScratch>();
         worker.thread = start_thread(worker_main, &worker);
     }
@@ -83,8 +87,9 @@ void run_render_phase(WorkerPool* pool, const RenderJob& job) {
     // signals order them before every worker's first request.
     pool->tiles.next = 0;
     pool->job = &job;
+    pool->running.store(pool->count, std::memory_order_relaxed);
     for (int32_t i = 0; i < pool->count; ++i) release_semaphore(pool->workers[i].start);
-    for (int32_t i = 0; i < pool->count; ++i) wait_semaphore(pool->workers[i].done);
+    wait_semaphore(pool->done);
 }
 
 void stop_workers(WorkerPool* pool) {
@@ -95,7 +100,7 @@ void stop_workers(WorkerPool* pool) {
         Worker& worker = pool->workers[i];
         join_thread(worker.thread);
         destroy_semaphore(worker.start);
-        destroy_semaphore(worker.done);
     }
+    destroy_semaphore(pool->done);
     delete pool;
 }
