@@ -163,10 +163,16 @@ echo "-- the sounds played, through a recording sound device"
 wineserver -k 2> /dev/null || true
 mkdir -p "$work/sound/home"
 sed "s#@RECORDING@#$work/sound/played.raw#" tools/wine/recording_asoundrc > "$work/sound/home/.asoundrc"
-display=":$((QUORVALITE_FIRST_DISPLAY + 49))"
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp > "$work/sound/xvfb.log" 2>&1 &
+# Xvfb picks a free display itself and writes its number to fd 3, so that
+# test runs sharing the machine never ask for the same one.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3> "$work/sound/display" > "$work/sound/xvfb.log" 2>&1 &
 xvfb=$!
-sleep 1
+for _ in $(seq 100); do
+    [ -s "$work/sound/display" ] && break
+    sleep 0.1
+done
+display=":$(head -n 1 "$work/sound/display")"
+[ "$display" != ":" ] || fail "Xvfb did not start for the window with sound (see $work/sound/xvfb.log)"
 # The show runs on the wall clock and the window has no frame cap, so a
 # frame count would give a fast machine too few seconds of show (and too few
 # cues). The run goes on until three cues have been traced, a second more for
